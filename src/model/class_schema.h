@@ -1,0 +1,53 @@
+#pragma once
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+namespace bxw {
+
+struct SuggestedValueList {
+  QStringList values;
+  QSet<QString> set;
+};
+
+struct ClassRecord {
+  QStringList attributes;
+  QSet<QString> attributeSet;
+  QStringList events;
+  QHash<QString, SuggestedValueList> suggested;
+};
+
+// The catalogue of the 40 object classes: attribute order, suggested values, event constants.
+// Filled once by BuildClassSchema and read-only afterwards. Class names compare case-sensitively.
+class ClassSchema {
+public:
+  void BuildClassSchema();
+
+  bool IsKnownClass(const QString& cls) const;
+  bool ClassHasAttribute(const QString& cls, const QString& attribute) const;
+  void ClassAttributes(const QString& cls, QStringList& out) const;
+  void SuggestedValues(const QString& cls, const QString& attribute, QStringList& out) const;
+  bool IsSuggestedValue(const QString& cls, const QString& attribute, const QString& value) const;
+  void ClassEvents(const QString& cls, QStringList& out) const;
+
+  // Convenience forms answering the list directly.
+  QStringList ClassAttributes(const QString& cls) const;
+  QStringList SuggestedValues(const QString& cls, const QString& attribute) const;
+  QStringList ClassEvents(const QString& cls) const;
+
+  const ClassRecord* Find(const QString& cls) const;
+  int ClassCount() const { return static_cast<int>(classes_.size()); }
+
+private:
+  void AddClass(const QString& cls, const char* attributes);
+  void AddSuggestions(const QString& cls, const QString& attribute, const QStringList& values);
+  void AddEvents(const QString& cls, const QStringList& events);
+
+  QHash<QString, ClassRecord> classes_;
+};
+
+// The class of an add-object command number (14..52), or an empty text.
+QString ClassForAddCommand(int command);
+
+}  // namespace bxw

@@ -1,0 +1,352 @@
+#include "model/design_tree.h"
+
+#include <vector>
+
+namespace bxw {
+
+QString GetAttribute(const DesignObject& object, const QString& name) {
+  return object.attributes.value(name);
+}
+
+void SetAttribute(DesignObject& object, const QString& name, const QString& value) {
+  object.attributes.insert(name, value);
+}
+
+DesignTree::DesignTree() = default;
+
+// Objects hold no pointers to each other, so the map can be dropped flat.
+DesignTree::~DesignTree() = default;
+
+DesignObject* DesignTree::Find(const QString& key) {
+  auto it = objects_.find(key);
+  return it == objects_.end() ? nullptr : it->second.get();
+}
+
+const DesignObject* DesignTree::Find(const QString& key) const {
+  auto it = objects_.find(key);
+  return it == objects_.end() ? nullptr : it->second.get();
+}
+
+void DesignTree::Clear() {
+  objects_.clear();
+  counterHints_.clear();
+}
+
+bool DesignTree::InsertNode(const QString& key, const QString& parentKey, int position) {
+  if (key.isEmpty() || Contains(key)) return false;
+  DesignObject* parent = nullptr;
+  if (!parentKey.isEmpty()) {
+    parent = Find(parentKey);
+    if (!parent) return false;
+  }
+  auto object = std::make_unique<DesignObject>();
+  object->ownKey = key;
+  if (parent) {
+    object->parentKey = parentKey;
+    if (position == kFirst) parent->children.prepend(key);
+    else parent->children.append(key);
+  }
+  objects_.emplace(key, std::move(object));
+  return true;
+}
+
+void DesignTree::Forget(const QString& key) {
+  if (counterHints_.isEmpty()) return;
+  // A key base + n (n without leading zeros) frees counter n of base. Try every split that ends
+  // in a run of digits.
+  qsizetype i = key.size();
+  while (i > 0 && key[i - 1].isDigit() && key[i - 1].unicode() < 128) --i;
+  for (qsizetype start = i; start < key.size(); ++start) {
+    if (key[start] == QLatin1Char('0')) continue;
+    const QStringView digits = QStringView(key).mid(start);
+    if (digits.size() > 9) continue;
+    const int n = digits.toInt();
+    auto it = counterHints_.find(key.left(start));
+    if (it != counterHints_.end() && *it > n) *it = n;
+  }
+}
+
+bool DesignTree::RemoveNode(const QString& key) {
+  if (key.isEmpty()) return false;
+  auto it = objects_.find(key);
+  if (it == objects_.end()) return false;
+  // Collect the subtree first; all of it goes, so the descendants' own children lists need no
+  // upkeep. Only the top object leaves a list that survives.
+  std::vector<QString> doomed{key};
+  for (size_t i = 0; i < doomed.size(); ++i) {
+    const DesignObject* o = Find(doomed[i]);
+    if (!o) continue;
+    for (const QString& c : o->children)
+      if (c != key) doomed.push_back(c);  // a corrupted list must not loop
+  }
+  const QString parentKey = it->second->parentKey;
+  if (DesignObject* parent = parentKey.isEmpty() ? nullptr : Find(parentKey))
+    parent->children.removeOne(key);
+  for (auto d = doomed.rbegin(); d != doomed.rend(); ++d) {
+    if (objects_.erase(*d)) Forget(*d);
+  }
+  return true;
+}
+
+bool DesignTree::RekeyNode(const QString& oldKey, const QString& newKey) {
+  if (oldKey.isEmpty() || newKey.isEmpty()) return false;
+  auto it = objects_.find(oldKey);
+  if (it == objects_.end() || Contains(newKey)) return false;
+  std::unique_ptr<DesignObject> object = std::move(it->second);
+  objects_.erase(it);
+  for (const QString& c : object->children)
+    if (DesignObject* child = Find(c)) child->parentKey = newKey;
+  if (DesignObject* parent = object->parentKey.isEmpty() ? nullptr : Find(object->parentKey)) {
+    const qsizetype at = parent->children.indexOf(oldKey);
+    if (at >= 0) parent->children[at] = newKey;
+  }
+  object->ownKey = newKey;
+  objects_.emplace(newKey, std::move(object));
+  Forget(oldKey);
+  return true;
+}
+
+bool DesignTree::IsInSubtree(const QString& key, const QString& ancestorKey) const {
+  QString k = key;
+  // Bounded by the number of objects, in case a parent chain were ever corrupted into a loop.
+  for (int steps = 0; !k.isEmpty() && steps <= Size(); ++steps) {
+    if (k == ancestorKey) return true;
+    const DesignObject* o = Find(k);
+    if (!o) return false;
+    k = o->parentKey;
+  }
+  return false;
+}
+
+bool DesignTree::MoveNode(const QString& key, const QString& targetKey, bool asChild,
+                          int position) {
+  if (key.isEmpty() || (targetKey.isEmpty() && !asChild)) return false;
+  DesignObject* object = Find(key);
+  if (!object) return false;
+  if (key == targetKey) return true;
+  DesignObject* target = targetKey.isEmpty() ? nullptr : Find(targetKey);
+  if (!targetKey.isEmpty() && !target) return false;
+  if (target && IsInSubtree(targetKey, key)) return false;
+
+  QString newParentKey;
+  if (asChild) {
+    newParentKey = targetKey;
+  } else {
+    newParentKey = target->parentKey;
+  }
+  DesignObject* newParent = newParentKey.isEmpty() ? nullptr : Find(newParentKey);
+
+  if (DesignObject* old = object->parentKey.isEmpty() ? nullptr : Find(object->parentKey))
+    old->children.removeOne(key);
+  if (newParent) {
+    QStringList& list = newParent->children;
+    if (asChild) {
+      if (position == kFirst) list.prepend(key);
+      else list.append(key);
+    } else {
+      switch (position) {
+        case kSiblingFirst: list.prepend(key); break;
+        case kSiblingLast: list.append(key); break;
+        case kBefore: {
+          const qsizetype at = list.indexOf(targetKey);
+          list.insert(at < 0 ? list.size() : at, key);
+          break;
+        }
+        default: {
+          const qsizetype at = list.indexOf(targetKey);
+          list.insert(at < 0 ? list.size() : at + 1, key);
+          break;
+        }
+      }
+    }
+  }
+  object->parentKey = newParentKey;
+  return true;
+}
+
+int DesignTree::ChildCount(const QString& key) const {
+  if (key.isEmpty()) return 0;
+  const DesignObject* o = Find(key);
+  return o ? static_cast<int>(o->children.size()) : 0;
+}
+
+void DesignTree::WalkTree(const QString& startKey,
+                          const std::function<bool(DesignObject&)>& visitor) {
+  if (startKey.isEmpty()) return;
+  std::vector<QString> stack{startKey};
+  while (!stack.empty()) {
+    const QString key = std::move(stack.back());
+    stack.pop_back();
+    DesignObject* o = Find(key);
+    if (!o) continue;
+    if (visitor(*o)) continue;
+    o = Find(key);  // the visitor may have changed the store
+    if (!o) continue;
+    for (qsizetype i = o->children.size() - 1; i >= 0; --i) stack.push_back(o->children[i]);
+  }
+}
+
+void DesignTree::WalkTree(const QString& startKey,
+                          const std::function<bool(const DesignObject&)>& visitor) const {
+  const_cast<DesignTree*>(this)->WalkTree(
+      startKey, std::function<bool(DesignObject&)>([&](DesignObject& o) { return visitor(o); }));
+}
+
+int DesignTree::FirstFreeCounter(const QString& base) const {
+  const QString lower = base.toLower();
+  int n = counterHints_.value(lower, 1);
+  while (Contains(lower + QString::number(n))) ++n;
+  counterHints_.insert(lower, n);
+  return n;
+}
+
+// ---- classes -----------------------------------------------------------------------------------
+
+bool IsContainerClass(const QString& cls) {
+  static const QStringList kContainers = {
+      QStringLiteral("window"),    QStringLiteral("hbox"),      QStringLiteral("vbox"),
+      QStringLiteral("gridbox"),   QStringLiteral("multibox"),  QStringLiteral("singlebox"),
+      QStringLiteral("container"), QStringLiteral("frame"),     QStringLiteral("panel"),
+      QStringLiteral("scrollarea"), QStringLiteral("splitter"), QStringLiteral("tab")};
+  return kContainers.contains(cls);
+}
+
+int ClassCapacity(const QString& cls) {
+  static const QStringList kSingle = {QStringLiteral("singlebox"), QStringLiteral("container"),
+                                      QStringLiteral("frame"),     QStringLiteral("tab"),
+                                      QStringLiteral("window"),    QStringLiteral("scrollarea")};
+  if (kSingle.contains(cls)) return 1;
+  if (cls == QLatin1String("splitter")) return 2;
+  if (cls == QLatin1String("dialogs") || IsContainerClass(cls)) return -1;
+  return 0;
+}
+
+// ---- objects -----------------------------------------------------------------------------------
+
+DesignObject* CreateObject(DesignTree& tree, const QString& parentKey, const QString& cls,
+                           const QString& requestedName, const DesignObject* copySource,
+                           int position, bool renameAllowed, bool noCaptions) {
+  QString candidate;
+  if (!requestedName.isEmpty()) {
+    candidate = requestedName;
+    if (tree.Contains(candidate.toLower())) {
+      if (!renameAllowed) return nullptr;
+      const QString base = requestedName + QStringLiteral("_c");
+      candidate = base + QString::number(tree.FirstFreeCounter(base));
+    }
+  } else {
+    candidate = cls + QLatin1Char('1');
+    if (tree.Contains(candidate.toLower())) {
+      if (!renameAllowed) return nullptr;
+      candidate = cls + QString::number(tree.FirstFreeCounter(cls));
+    }
+  }
+  const QString key = candidate.toLower();
+  // The copy source may live in this very tree; take what we need before inserting.
+  DesignObject copy;
+  if (copySource) {
+    copy.cls = copySource->cls;
+    copy.attributes = copySource->attributes;
+  }
+  if (!tree.InsertNode(key, parentKey, position)) return nullptr;
+  DesignObject* object = tree.Find(key);
+  object->attributes = copy.attributes;
+  object->key = key;
+  object->cls = cls;
+  SetAttribute(*object, QStringLiteral("name"), candidate);
+  if (!copySource) ApplyNewObjectDefaults(*object, noCaptions);
+  return object;
+}
+
+void ApplyNewObjectDefaults(DesignObject& object, bool noCaptions) {
+  const QString& c = object.cls;
+  const QString name = GetAttribute(object, QStringLiteral("name"));
+  auto is = [&](std::initializer_list<const char*> list) {
+    for (const char* s : list)
+      if (c == QLatin1String(s)) return true;
+    return false;
+  };
+  if (c == QLatin1String("window")) {
+    SetAttribute(object, QStringLiteral("flags"), QStringLiteral("#PB_Window_SystemMenu"));
+    SetAttribute(object, QStringLiteral("text"), name);
+  } else if (is({"button", "buttonimage", "checkbox", "hyperlink", "listicon", "option",
+                 "string"})) {
+    SetAttribute(object, QStringLiteral("text"), name);
+    SetAttribute(object, QStringLiteral("onevent"), QStringLiteral("yes"));
+  } else if (is({"calendar", "canvas", "combobox", "date", "editor", "explorercombo",
+                 "explorerlist", "explorertree", "image", "ipaddress", "listview", "panel",
+                 "scintilla", "scrollarea", "scrollbar", "spin", "trackbar", "tree"})) {
+    SetAttribute(object, QStringLiteral("onevent"), QStringLiteral("yes"));
+  } else if (is({"frame", "tab", "text"})) {
+    SetAttribute(object, QStringLiteral("text"), name);
+    SetAttribute(object, QStringLiteral("variable"), QStringLiteral("yes"));
+  } else if (is({"container", "progressbar", "splitter", "web"})) {
+    SetAttribute(object, QStringLiteral("variable"), QStringLiteral("yes"));
+  }
+  if (noCaptions) SetAttribute(object, QStringLiteral("text"), QString());
+}
+
+bool CanPasteInto(const DesignTree& tree, const DesignObject& source, const DesignObject& target) {
+  const QString& s = source.cls;
+  const QString& t = target.cls;
+  if (s == QLatin1String("tab") && t != QLatin1String("panel")) return false;
+  if (t == QLatin1String("panel") && s != QLatin1String("tab")) return false;
+  if (s == QLatin1String("window") && t != QLatin1String("dialogs")) return false;
+  if (t == QLatin1String("dialogs") && s != QLatin1String("window")) return false;
+  const int children = tree.ChildCount(target.ownKey.isEmpty() ? target.key : target.ownKey);
+  const int capacity = ClassCapacity(t);
+  if (capacity == 1 && children >= 1) return false;
+  if (t == QLatin1String("splitter") && children >= 2) return false;
+  return true;
+}
+
+const DesignObject* OwningWindow(const DesignTree& tree, const QString& selectedKey) {
+  if (selectedKey.isEmpty()) return nullptr;
+  const DesignObject* o = tree.Find(selectedKey);
+  if (!o) return nullptr;
+  if (o->cls == QLatin1String("window")) return o;
+  QString k = o->parentKey;
+  for (int steps = 0; !k.isEmpty() && steps <= tree.Size(); ++steps) {
+    const DesignObject* p = tree.Find(k);
+    if (!p) return nullptr;
+    if (p->cls == QLatin1String("window")) return p;
+    k = p->parentKey;
+  }
+  return nullptr;
+}
+
+bool ComputeSelectionContext(const DesignTree& tree, const QString& selectedKey,
+                             SelectionContext& out) {
+  out = SelectionContext{};
+  const DesignObject* selected = selectedKey.isEmpty() ? nullptr : tree.Find(selectedKey);
+  const DesignObject* root = tree.Find(QStringLiteral("dialogs"));
+  if (!selected || !root) return false;
+  out.selected = selected;
+  out.root = root;
+  out.isRoot = selected == root;
+  out.canAddChildren = !out.isRoot && IsContainerClass(selected->cls);
+  out.childCount = static_cast<int>(selected->children.size());
+  const int capacity = ClassCapacity(selected->cls);
+  out.full = (capacity == 1 && out.childCount >= 1) ||
+             (selected->cls == QLatin1String("splitter") && out.childCount >= 2);
+  out.isPanel = selected->cls == QLatin1String("panel");
+  out.rootHasNoWindows = root->children.isEmpty();
+  return true;
+}
+
+bool CanRename(const SelectionContext& c) { return c.selected && !c.isRoot; }
+bool CanDelete(const SelectionContext& c) { return c.selected && !c.isRoot; }
+bool CanCopy(const SelectionContext& c) { return c.selected && !c.isRoot; }
+bool CanCut(const SelectionContext& c) { return c.selected && !c.isRoot; }
+
+bool CanPaste(const DesignTree& tree, const SelectionContext& c,
+              const DesignObject* clipboardObject) {
+  if (!c.selected || !clipboardObject) return false;
+  if (c.canAddChildren && !c.full && CanPasteInto(tree, *clipboardObject, *c.selected)) return true;
+  return c.isRoot && clipboardObject->cls == QLatin1String("window");
+}
+
+bool CanExpandCollapse(const SelectionContext& c) { return c.selected && c.childCount != 0; }
+bool CanExport(const SelectionContext& c) { return c.root && !c.rootHasNoWindows; }
+
+}  // namespace bxw
