@@ -1,0 +1,12 @@
+#include <cstdio>
+
+#include "cli/commands.h"
+
+namespace bxw::cli {
+
+int RunCode(const QStringList&) {
+  std::fputs("bxw: this command is not built yet\n", stderr);
+  return 2;
+}
+
+}  // namespace bxw::cli

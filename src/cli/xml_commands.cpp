@@ -1,0 +1,17 @@
+#include <cstdio>
+
+#include "cli/commands.h"
+
+namespace bxw::cli {
+
+int RunCheck(const QStringList&) {
+  std::fputs("bxw: this command is not built yet\n", stderr);
+  return 2;
+}
+
+int RunXml(const QStringList&) {
+  std::fputs("bxw: this command is not built yet\n", stderr);
+  return 2;
+}
+
+}  // namespace bxw::cli
