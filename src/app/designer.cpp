@@ -1,0 +1,400 @@
+#include "app/designer.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTreeWidgetItem>
+#include <algorithm>
+#include <zlib.h>
+
+#include "app/windows.h"
+
+namespace bxw {
+
+namespace {
+constexpr int kKeyRole = Qt::UserRole;
+constexpr int kRelayoutDelayMs = 24;
+}  // namespace
+
+Designer::Designer(Requesters& requesters, Clock& clock, RandomSource& random,
+                   DesignerOptions options)
+    : requesters_(requesters), clock_(clock), random_(random), options_(std::move(options)) {
+  for (QTimer* t : {&mainTimer_, &treeTimer_, &propsTimer_}) {
+    t->setSingleShot(true);
+    t->setInterval(kRelayoutDelayMs);
+  }
+  connect(&mainTimer_, &QTimer::timeout, this, &Designer::MainRelayout);
+  connect(&treeTimer_, &QTimer::timeout, this, &Designer::TreeRelayout);
+  connect(&propsTimer_, &QTimer::timeout, this, &Designer::PropertiesRelayout);
+}
+
+Designer::~Designer() { delete main_; }
+
+QMdiArea* Designer::Area() const { return main_ ? main_->Area() : nullptr; }
+
+void Designer::Startup() {
+  // Display scale: pixels per logical inch / 96.
+  scaleX_ = options_.scaleX;
+  scaleY_ = options_.scaleY;
+  if (scaleX_ <= 0 || scaleY_ <= 0) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    scaleX_ = ScaleFromDpi(screen ? screen->logicalDotsPerInchX() : 0);
+    scaleY_ = ScaleFromDpi(screen ? screen->logicalDotsPerInchY() : 0);
+  }
+  settingsPath_ = options_.settingsPath;
+  if (settingsPath_.isEmpty()) {
+    const QFileInfo program(QCoreApplication::applicationFilePath());
+    settingsPath_ = program.absolutePath() + QLatin1Char('/') + program.completeBaseName() +
+                    QStringLiteral(".cfg");
+  }
+  schema_.BuildClassSchema();
+  metrics_ = ComputeLayoutMetrics(scaleX_, scaleY_);
+  OpenWindows();
+
+  CreateObject(tree_, QString(), QStringLiteral("dialogs"), QStringLiteral("dialogs"), nullptr,
+               kFirst, false, false);
+  savedSnapshot_ = Fingerprint();
+  RefreshTreeView({kExpandAllMarker}, QStringLiteral("dialogs"));
+  ShowProperties(SelectedObject());
+}
+
+void Designer::OpenWindows() {
+  const LayoutMetrics& m = metrics_;
+  main_ = new MainWindow;
+  main_->setWindowTitle(kTitleBase);
+  main_->Area()->setMinimumSize(m.main);
+  main_->resize(m.main);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect avail = screen->availableGeometry();
+    main_->move(avail.center() - QPoint(m.main.width() / 2, m.main.height() / 2));
+  }
+  main_->onCloseRequest = [this] { return QuitRequested(); };
+  main_->onDrop = [this](const QStringList& files) { ImportDroppedFiles(files); };
+  main_->Area()->viewport()->installEventFilter(this);
+
+  // Interface Tree window.
+  auto* treeClient = new QWidget;
+  treeClient->setFixedSize(m.tree);
+  treeClient->setMinimumSize(m.tree);
+  treeClient->setMaximumSize(2 * m.tree.width(), QWIDGETSIZE_MAX);
+  treeControl_ = new DesignTreeWidget(treeClient);
+  treeControl_->setGeometry(m.treeMargin.width(), m.treeMargin.height(),
+                            m.tree.width() - 2 * m.treeMargin.width(),
+                            m.tree.height() - 2 * m.treeMargin.height());
+  QFont treeFont(QStringLiteral("Tahoma"));
+  treeFont.setPointSize(9);
+  treeControl_->setFont(treeFont);
+  renameDelegate_ = new TreeRenameDelegate(treeControl_);
+  renameDelegate_->allowEdit = [this](const QModelIndex& i) { return AllowLabelEdit(i); };
+  renameDelegate_->onRenamed = [this](const QModelIndex& i, const QString& t) {
+    OnLabelEdited(i, t);
+  };
+  treeControl_->setItemDelegate(renameDelegate_);
+  connect(treeControl_, &QTreeWidget::currentItemChanged, this, [this] {
+    if (!refreshing_) OnSelectionChanged();
+  });
+
+  treeWindow_ = new ToolSubWindow;
+  treeWindow_->setWidget(treeClient);
+  treeWindow_->setWindowTitle(QStringLiteral("Interface Tree"));
+  treeWindow_->onDrop = [this](const QStringList& files) { ImportDroppedFiles(files); };
+  treeWindow_->onResize = [this] { treeTimer_.start(); };
+
+  // Properties window: scroll area above, help text below.
+  auto* propsClient = new QWidget;
+  propsClient->setFixedSize(m.properties);
+  const int pw = m.properties.width(), ph = m.properties.height();
+  propsArea_ = new QScrollArea(propsClient);
+  propsArea_->setGeometry(m.propertiesMargin.width(), m.propertiesMargin.height(),
+                          pw - 2 * m.propertiesMargin.width(),
+                          ph - (m.helpHeight + 2 * m.propertiesMargin.height()));
+  auto* inner = new QWidget;
+  inner->resize(qRound(pw * 0.8), 0);
+  propsArea_->setWidget(inner);
+  propsArea_->verticalScrollBar()->setSingleStep(m.propertiesRowHeight);
+  helpText_ = new QLabel(propsClient);
+  helpText_->setGeometry(m.propertiesMargin.width(), ph - (m.helpHeight + m.propertiesMargin.height()),
+                         pw - 2 * m.propertiesMargin.width(), m.helpHeight);
+  helpText_->setWordWrap(true);
+  helpText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  QFont helpFont(QStringLiteral("Tahoma"));
+  helpFont.setPointSize(9);
+  helpText_->setFont(helpFont);
+
+  propsWindow_ = new ToolSubWindow;
+  propsWindow_->setWidget(propsClient);
+  propsWindow_->setWindowTitle(QStringLiteral("Properties"));
+  propsWindow_->onDrop = [this](const QStringList& files) { ImportDroppedFiles(files); };
+  propsWindow_->onResize = [this] { propsTimer_.start(); };
+
+  main_->Area()->addSubWindow(treeWindow_);
+  main_->Area()->addSubWindow(propsWindow_);
+  main_->show();
+  // The client sizes are the metrics; the frames add whatever the style draws around them.
+  for (ToolSubWindow* w : {treeWindow_, propsWindow_}) {
+    w->show();
+    QWidget* client = w->widget();
+    const QSize base = client->size();
+    const QSize frame = w->size() - client->size();
+    client->setMinimumSize(base);
+    client->setMaximumSize(2 * base.width(), QWIDGETSIZE_MAX);
+    w->resize(base + frame);
+    w->setMinimumSize(base + frame);
+    w->setMaximumSize(2 * base.width() + frame.width(), QWIDGETSIZE_MAX);
+  }
+  // Against the right edge; the properties window half over the tree window's left, at the bottom.
+  const QSize client = main_->Area()->viewport()->size();
+  treeWindow_->move(client.width() - treeWindow_->width(), 0);
+  propsWindow_->move(
+      static_cast<int>(std::lround(client.width() -
+                                   (propsWindow_->width() * 0.5 + treeWindow_->width()))),
+      client.height() - propsWindow_->height());
+  main_->Area()->setActiveSubWindow(treeWindow_);
+  treeControl_->setFocus();
+  mainTimer_.start();
+}
+
+bool Designer::eventFilter(QObject* watched, QEvent* event) {
+  if (main_ && watched == main_->Area()->viewport() && event->type() == QEvent::Resize)
+    mainTimer_.start();
+  return QObject::eventFilter(watched, event);
+}
+
+// ---- relayouts ---------------------------------------------------------------------------------
+
+void Designer::MainRelayout() {
+  mainTimer_.stop();
+  if (!main_) return;
+  const QSize now = main_->Area()->viewport()->size();
+  if (now == lastMain_) return;
+  if (lastMain_.width() != 0 && lastMain_.height() != 0) {
+    treeWindow_->move(FollowMainWindow(treeWindow_->pos(), lastMain_, now, false));
+    propsWindow_->move(FollowMainWindow(propsWindow_->pos(), lastMain_, now, true));
+  }
+  lastMain_ = now;
+}
+
+void Designer::TreeRelayout() {
+  treeTimer_.stop();
+  QWidget* client = treeWindow_ ? treeWindow_->widget() : nullptr;
+  if (!client) return;
+  const QSize now = client->size();
+  if (now != lastTree_ && lastTree_.width() != 0 && lastTree_.height() != 0) {
+    const QSize mg = metrics_.treeMargin;
+    treeControl_->setGeometry(mg.width(), mg.height(), now.width() - 2 * mg.width(),
+                              now.height() - 2 * mg.height());
+  }
+  lastTree_ = now;
+}
+
+void Designer::PropertiesRelayout() {
+  propsTimer_.stop();
+  QWidget* client = propsWindow_ ? propsWindow_->widget() : nullptr;
+  if (!client) return;
+  const QSize now = client->size();
+  if (now != lastProps_ && lastProps_.width() != 0 && lastProps_.height() != 0) {
+    const QSize mg = metrics_.propertiesMargin;
+    const int help = metrics_.helpHeight;
+    propsArea_->setGeometry(mg.width(), mg.height(), now.width() - 2 * mg.width(),
+                            now.height() - (help + 2 * mg.height()));
+    helpText_->setGeometry(mg.width(), now.height() - (help + mg.height()),
+                           now.width() - 2 * mg.width(), help);
+  }
+  lastProps_ = now;
+}
+
+// ---- fingerprint (stand-in until the XML writer composes the document) --------------------------
+
+QString Designer::Fingerprint() const {
+  QByteArray dump;
+  tree_.WalkTree(QStringLiteral("dialogs"), [&dump](const DesignObject& o) {
+    dump += o.cls.toUtf8() + '\x01' + o.parentKey.toUtf8() + '\x01';
+    QStringList names = o.attributes.keys();
+    std::sort(names.begin(), names.end());
+    for (const QString& n : names)
+      if (!o.attributes.value(n).isEmpty())
+        dump += n.toUtf8() + '=' + o.attributes.value(n).toUtf8() + '\x02';
+    dump += '\n';
+    return false;
+  });
+  const uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(dump.constData()),
+                          static_cast<uInt>(dump.size()));
+  return QStringLiteral("%1").arg(static_cast<qulonglong>(crc), 8, 16, QLatin1Char('0'));
+}
+
+// ---- selection ---------------------------------------------------------------------------------
+
+QString Designer::SelectedKey() const {
+  if (!treeControl_) return QString();
+  const QTreeWidgetItem* item = treeControl_->currentItem();
+  return item ? item->data(0, kKeyRole).toString() : QString();
+}
+
+DesignObject* Designer::SelectedObject() {
+  const QString key = SelectedKey();
+  return key.isEmpty() ? nullptr : tree_.Find(key);
+}
+
+bool Designer::SelectionContextNow(SelectionContext& out) const {
+  return ComputeSelectionContext(tree_, SelectedKey(), out);
+}
+
+QTreeWidgetItem* Designer::ItemForKey(const QString& key) const {
+  if (!treeControl_ || key.isEmpty()) return nullptr;
+  for (QTreeWidgetItemIterator it(treeControl_); *it; ++it)
+    if ((*it)->data(0, kKeyRole).toString() == key) return *it;
+  return nullptr;
+}
+
+// ---- tree view ---------------------------------------------------------------------------------
+
+QSet<QString> Designer::CollectExpandedState() const {
+  QSet<QString> set;
+  if (!treeControl_) return set;
+  for (QTreeWidgetItemIterator it(treeControl_); *it; ++it)
+    if ((*it)->isExpanded()) set.insert((*it)->text(0).toLower());
+  return set;
+}
+
+void Designer::RefreshTreeView(const QSet<QString>& expanded, const QString& nameToSelect) {
+  if (!treeControl_) return;
+  refreshing_ = true;
+  treeControl_->setUpdatesEnabled(false);
+  const int scroll = treeControl_->verticalScrollBar()->value();
+  treeControl_->clear();
+
+  // Items in walk order; the parent item of each object is the last item made for its parent.
+  QHash<QString, QTreeWidgetItem*> made;
+  QList<QTreeWidgetItem*> order;
+  tree_.WalkTree(QStringLiteral("dialogs"), [&](const DesignObject& o) {
+    QTreeWidgetItem* parent = made.value(o.parentKey, nullptr);
+    auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(treeControl_);
+    item->setText(0, GetAttribute(o, QStringLiteral("name")));
+    item->setData(0, kKeyRole, o.key);
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    made.insert(o.key, item);
+    order.append(item);
+    return false;
+  });
+
+  const bool all = expanded.contains(kExpandAllMarker);
+  const QString select = nameToSelect.toLower();
+  for (QTreeWidgetItem* item : order) {
+    const QString text = item->text(0).toLower();
+    if (all || expanded.contains(text)) item->setExpanded(true);
+    if (!select.isEmpty() && text == select) {
+      treeControl_->setCurrentItem(item);
+      item->setSelected(true);
+    }
+  }
+  treeControl_->verticalScrollBar()->setValue(scroll);
+  treeControl_->setUpdatesEnabled(true);
+  refreshing_ = false;
+}
+
+void Designer::RefreshChain(const QString& nameToSelect, const QSet<QString>& alsoExpand) {
+  QSet<QString> set = CollectExpandedState();
+  set.unite(alsoExpand);
+  RefreshTreeView(set, nameToSelect);
+  ShowProperties(SelectedObject());
+  RebuildPreview(OwningWindow(tree_, SelectedKey()));
+}
+
+void Designer::OnSelectionChanged() {
+  const DesignObject* window = OwningWindow(tree_, SelectedKey());
+  const QString key = window ? window->key : QString();
+  if (key != previewedKey_) RebuildPreview(window);
+  ShowProperties(SelectedObject());
+}
+
+// ---- stand-ins ---------------------------------------------------------------------------------
+
+void Designer::ShowProperties(const DesignObject* object) {
+  // Until the Properties panel exists the help line names the selection.
+  if (helpText_) helpText_->setText(object ? GetAttribute(*object, QStringLiteral("name")) : QString());
+}
+
+void Designer::RebuildPreview(const DesignObject* window) {
+  previewedKey_ = window ? window->key : QString();
+  if (main_)
+    main_->setWindowTitle(window ? kTitleBase + QStringLiteral(": '") +
+                                       GetAttribute(*window, QStringLiteral("name")) +
+                                       QLatin1Char('\'')
+                                 : kTitleBase);
+}
+
+void Designer::ImportDroppedFiles(const QStringList& files) {
+  if (files.isEmpty()) return;
+  // Only the first dropped file is imported; the XML reader takes it from here.
+  Q_UNUSED(files.first());
+}
+
+// ---- commands ----------------------------------------------------------------------------------
+
+void Designer::AddObjectCommand(const QString& cls) {
+  const QString parentKey = SelectedKey();
+  if (parentKey.isEmpty() || cls.isEmpty()) return;
+  DesignObject* o = CreateObject(tree_, parentKey, cls, QString(), nullptr, kLast, true,
+                                 settings_.NoCaptions);
+  if (!o) return;
+  RefreshChain(GetAttribute(*o, QStringLiteral("name")));
+}
+
+void Designer::DeleteCommand(bool skipQuestion) {
+  SelectionContext c;
+  if (!SelectionContextNow(c) || !CanDelete(c)) return;
+  const QString key = SelectedKey();
+  QTreeWidgetItem* item = treeControl_->currentItem();
+  if (key.isEmpty() || !item || c.selected->cls == QLatin1String("dialogs")) return;
+  if (!skipQuestion && settings_.ConfirmDelete &&
+      !requesters_.AskYesNo(QStringLiteral("Delete item (") + key + QLatin1Char(')'),
+                            QStringLiteral("Delete selected object?"), MessageIcon::Information))
+    return;
+  if (!tree_.RemoveNode(key)) return;
+  refreshing_ = true;
+  delete item;  // takes its sub-items along; the control picks the new current item
+  refreshing_ = false;
+  RebuildPreview(OwningWindow(tree_, SelectedKey()));
+  ShowProperties(SelectedObject());
+}
+
+void Designer::RenameCommand() {
+  SelectionContext c;
+  if (!SelectionContextNow(c) || !CanRename(c)) return;
+  QTreeWidgetItem* item = treeControl_->currentItem();
+  if (!item) return;
+  renameLatch_ = true;
+  // Posted, as the platform does: the edit starts once the current event is done.
+  QTimer::singleShot(0, this, [this, key = SelectedKey()] {
+    if (QTreeWidgetItem* it = ItemForKey(key)) treeControl_->editItem(it, 0);
+  });
+}
+
+bool Designer::AllowLabelEdit(const QModelIndex& index) {
+  const bool allowed = renameLatch_;
+  renameLatch_ = false;
+  if (!allowed) return false;
+  return index.data(Qt::DisplayRole).toString().toLower() != QLatin1String("dialogs");
+}
+
+void Designer::OnLabelEdited(const QModelIndex& index, const QString& text) {
+  Q_UNUSED(index);
+  Q_UNUSED(text);
+}
+
+// ---- quit --------------------------------------------------------------------------------------
+
+bool Designer::QuitRequested() {
+  if (!settings_.ConfirmChanges) return true;
+  if (Fingerprint() == savedSnapshot_) return true;
+  return requesters_.AskYesNo(kTitleBase, QStringLiteral("Quit without saving XML?"),
+                              MessageIcon::Information);
+}
+
+void Designer::Shutdown() {}
+
+}  // namespace bxw

@@ -1,0 +1,142 @@
+#pragma once
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <QTimer>
+#include <memory>
+
+#include "app/layout_metrics.h"
+#include "model/class_schema.h"
+#include "model/design_tree.h"
+#include "model/settings.h"
+#include "platform/clock.h"
+#include "platform/random_source.h"
+#include "platform/requesters.h"
+
+class QLabel;
+class QMdiArea;
+class QScrollArea;
+class QTreeWidgetItem;
+
+namespace bxw {
+
+class MainWindow;
+class ToolSubWindow;
+class DesignTreeWidget;
+class TreeRenameDelegate;
+
+inline const QString kTitleBase = QStringLiteral("Boxwright [1.0.1.8]");
+inline const QString kExpandAllMarker = QStringLiteral("WhoWantsToLiveForever");
+
+struct DesignerOptions {
+  QString settingsPath;  // empty: beside the program
+  double scaleX = 0;     // 0: read the screen's resolution
+  double scaleY = 0;
+};
+
+// Owns the whole designer: the document, the schema, the settings, the three windows and their
+// timers. Everything is reached through one instance; tests make a fresh one per case.
+class Designer final : public QObject {
+  Q_OBJECT
+public:
+  Designer(Requesters& requesters, Clock& clock, RandomSource& random,
+           DesignerOptions options = {});
+  ~Designer() override;
+
+  void Startup();
+
+  // ---- state ----
+  DesignTree& Tree() { return tree_; }
+  const ClassSchema& Schema() const { return schema_; }
+  Settings& Config() { return settings_; }
+  const LayoutMetrics& Metrics() const { return metrics_; }
+  double ScaleX() const { return scaleX_; }
+  double ScaleY() const { return scaleY_; }
+  QString SettingsPath() const { return settingsPath_; }
+  Requesters& Ask() { return requesters_; }
+
+  QString SavedSnapshot() const { return savedSnapshot_; }
+  void RecordSavedSnapshot(const QString& fingerprint) { savedSnapshot_ = fingerprint; }
+  QString Fingerprint() const;
+
+  // ---- windows ----
+  MainWindow* Main() const { return main_; }
+  QMdiArea* Area() const;
+  ToolSubWindow* TreeWindow() const { return treeWindow_; }
+  ToolSubWindow* PropertiesWindow() const { return propsWindow_; }
+  DesignTreeWidget* TreeControl() const { return treeControl_; }
+  QScrollArea* PropertiesArea() const { return propsArea_; }
+  QLabel* HelpText() const { return helpText_; }
+
+  // ---- selection ----
+  QString SelectedKey() const;
+  DesignObject* SelectedObject();
+  QTreeWidgetItem* ItemForKey(const QString& key) const;
+  bool SelectionContextNow(SelectionContext& out) const;
+
+  // ---- tree view ----
+  void RefreshTreeView(const QSet<QString>& expanded, const QString& nameToSelect);
+  QSet<QString> CollectExpandedState() const;
+  // The refresh every command ends with: tree view (keeping expanded items, selecting
+  // nameToSelect), Properties panel, preview.
+  void RefreshChain(const QString& nameToSelect, const QSet<QString>& alsoExpand = {});
+
+  // ---- commands ----
+  void AddObjectCommand(const QString& cls);
+  void DeleteCommand(bool skipQuestion);
+  void RenameCommand();
+  bool RenameLatch() const { return renameLatch_; }
+
+  // ---- quit ----
+  bool QuitRequested();  // the main window's close test; true to quit
+  void Shutdown();
+
+  // ---- relayouts (run by the 24 ms timers; public for tests) ----
+  void MainRelayout();
+  void TreeRelayout();
+  void PropertiesRelayout();
+  QSize LastMainSize() const { return lastMain_; }
+
+  // Stand-ins until the Properties panel and the live preview exist.
+  void ShowProperties(const DesignObject* object);
+  void RebuildPreview(const DesignObject* window);
+  QString PreviewedWindowKey() const { return previewedKey_; }
+
+  void ImportDroppedFiles(const QStringList& files);
+
+private:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void OpenWindows();
+  void OnSelectionChanged();
+  bool AllowLabelEdit(const QModelIndex& index);
+  void OnLabelEdited(const QModelIndex& index, const QString& text);
+
+  Requesters& requesters_;
+  Clock& clock_;
+  RandomSource& random_;
+  DesignerOptions options_;
+
+  double scaleX_ = 1, scaleY_ = 1;
+  LayoutMetrics metrics_;
+  QString settingsPath_;
+  DesignTree tree_;
+  ClassSchema schema_;
+  Settings settings_;
+  QString savedSnapshot_;
+
+  MainWindow* main_ = nullptr;  // owned; deleted in the destructor (it owns the rest)
+  ToolSubWindow* treeWindow_ = nullptr;
+  ToolSubWindow* propsWindow_ = nullptr;
+  DesignTreeWidget* treeControl_ = nullptr;
+  TreeRenameDelegate* renameDelegate_ = nullptr;
+  QScrollArea* propsArea_ = nullptr;
+  QLabel* helpText_ = nullptr;
+
+  QTimer mainTimer_, treeTimer_, propsTimer_;
+  QSize lastMain_{0, 0}, lastTree_{0, 0}, lastProps_{0, 0};  // 0,0 until the first relayout
+  bool renameLatch_ = false;
+  bool refreshing_ = false;
+  QString previewedKey_;
+};
+
+}  // namespace bxw
