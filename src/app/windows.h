@@ -66,6 +66,7 @@ public:
   explicit DesignTreeWidget(QWidget* parent = nullptr);
   std::function<void(QKeyEvent*)> onKeyRelease;
   std::function<void(const QPoint&)> onRightClick;  // global position
+  bool IsEditing() const { return state() == QAbstractItemView::EditingState; }
 
 protected:
   void keyReleaseEvent(QKeyEvent* event) override;
