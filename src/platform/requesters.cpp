@@ -43,9 +43,11 @@ FileAnswer ScriptedRequesters::SaveFile(const FileRequest& request) {
 std::optional<FontChoice> ScriptedRequesters::ChooseFont(const FontChoice& initial) {
   asked.append({QStringLiteral("font"), QString(), initial.face, MessageIcon::Information});
   if (fontAnswers.empty()) return std::nullopt;
-  auto a = fontAnswers.front();
+  const bool chosen = fontAnswers.front().has_value();
+  FontChoice choice = chosen ? *fontAnswers.front() : FontChoice{};
   fontAnswers.pop_front();
-  return a;
+  if (!chosen) return std::nullopt;
+  return choice;
 }
 
 int ScriptedRequesters::ChooseColour(int initial) {
