@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QScreen>
@@ -11,7 +12,9 @@
 #include <algorithm>
 #include <zlib.h>
 
+#include "app/settings_file.h"
 #include "app/windows.h"
+#include <QMenu>
 
 namespace bxw {
 
@@ -32,7 +35,19 @@ Designer::Designer(Requesters& requesters, Clock& clock, RandomSource& random,
   connect(&propsTimer_, &QTimer::timeout, this, &Designer::PropertiesRelayout);
 }
 
-Designer::~Designer() { delete main_; }
+Designer::~Designer() {
+  if (!main_) return;
+  // Nothing may call back into the designer while the windows are torn down.
+  main_->Area()->viewport()->removeEventFilter(this);
+  treeControl_->disconnect(this);
+  treeControl_->onKeyRelease = nullptr;
+  treeWindow_->onResize = nullptr;
+  propsWindow_->onResize = nullptr;
+  MainWindow* doomed = main_;
+  main_ = nullptr;
+  treeControl_ = nullptr;
+  delete doomed;
+}
 
 QMdiArea* Designer::Area() const { return main_ ? main_->Area() : nullptr; }
 
@@ -46,13 +61,10 @@ void Designer::Startup() {
     scaleY_ = ScaleFromDpi(screen ? screen->logicalDotsPerInchY() : 0);
   }
   settingsPath_ = options_.settingsPath;
-  if (settingsPath_.isEmpty()) {
-    const QFileInfo program(QCoreApplication::applicationFilePath());
-    settingsPath_ = program.absolutePath() + QLatin1Char('/') + program.completeBaseName() +
-                    QStringLiteral(".cfg");
-  }
+  if (settingsPath_.isEmpty()) settingsPath_ = ResolveSettingsPath(QCoreApplication::applicationFilePath());
   schema_.BuildClassSchema();
   metrics_ = ComputeLayoutMetrics(scaleX_, scaleY_);
+  LoadSettings(settings_, settingsPath_);  // a missing or broken file leaves the defaults
   OpenWindows();
 
   CreateObject(tree_, QString(), QStringLiteral("dialogs"), QStringLiteral("dialogs"), nullptr,
@@ -94,6 +106,14 @@ void Designer::OpenWindows() {
     OnLabelEdited(i, t);
   };
   treeControl_->setItemDelegate(renameDelegate_);
+  treeControl_->onKeyRelease = [this](QKeyEvent* e) { TreeKeyHandler(e->key(), e->modifiers()); };
+  treeControl_->onRightClick = [this](const QPoint& at) { ShowContextMenu(at); };
+  treeControl_->onDragStart = [this](QTreeWidgetItem* item) {
+    BeginItemDrag(item->data(0, kKeyRole).toString());
+  };
+  treeControl_->onDragMove = [this](const QPoint& p) { DragMove(p); };
+  treeControl_->onDrop = [this](const QPoint& p) { DropItem(p); };
+  treeControl_->dragging = [this] { return dragging_; };
   connect(treeControl_, &QTreeWidget::currentItemChanged, this, [this] {
     if (!refreshing_) OnSelectionChanged();
   });
@@ -266,6 +286,7 @@ void Designer::RefreshTreeView(const QSet<QString>& expanded, const QString& nam
   treeControl_->setUpdatesEnabled(false);
   const int scroll = treeControl_->verticalScrollBar()->value();
   treeControl_->clear();
+  dropTargetKey_.clear();
 
   // Items in walk order; the parent item of each object is the last item made for its parent.
   QHash<QString, QTreeWidgetItem*> made;
@@ -276,6 +297,7 @@ void Designer::RefreshTreeView(const QSet<QString>& expanded, const QString& nam
     item->setText(0, GetAttribute(o, QStringLiteral("name")));
     item->setData(0, kKeyRole, o.key);
     item->setFlags(item->flags() | Qt::ItemIsEditable);
+    item->setIcon(0, IconForClass(o.cls));
     made.insert(o.key, item);
     order.append(item);
     return false;
@@ -383,7 +405,7 @@ bool Designer::AllowLabelEdit(const QModelIndex& index) {
 
 void Designer::OnLabelEdited(const QModelIndex& index, const QString& text) {
   Q_UNUSED(index);
-  Q_UNUSED(text);
+  RenameObject(text);
 }
 
 // ---- quit --------------------------------------------------------------------------------------
@@ -395,6 +417,10 @@ bool Designer::QuitRequested() {
                               MessageIcon::Information);
 }
 
-void Designer::Shutdown() {}
+void Designer::Shutdown() {
+  // Windows first, then the settings; a failed save is not reported.
+  if (main_) main_->hide();
+  SaveSettings(settings_, settingsPath_, true);
+}
 
 }  // namespace bxw

@@ -3,17 +3,21 @@
 #include <QPointer>
 #include <QSet>
 #include <QTimer>
+#include <QIcon>
 #include <memory>
+#include <optional>
 
 #include "app/layout_metrics.h"
 #include "model/class_schema.h"
 #include "model/design_tree.h"
+#include "model/object_clipboard.h"
 #include "model/settings.h"
 #include "platform/clock.h"
 #include "platform/random_source.h"
 #include "platform/requesters.h"
 
 class QLabel;
+class QMenu;
 class QMdiArea;
 class QScrollArea;
 class QTreeWidgetItem;
@@ -81,11 +85,37 @@ public:
   // nameToSelect), Properties panel, preview.
   void RefreshChain(const QString& nameToSelect, const QSet<QString>& alsoExpand = {});
 
+  void ExpandBranch(const QString& key, bool collapse);
+  void RefreshAll();
+  QIcon IconForClass(const QString& cls);
+
+  // ---- drag and drop in the tree ----
+  void BeginItemDrag(const QString& key);
+  void DragMove(const QPoint& viewportPos);
+  void DropItem(const QPoint& viewportPos);
+  bool Dragging() const { return dragging_; }
+  QString DropTargetKey() const { return dropTargetKey_; }
+
   // ---- commands ----
   void AddObjectCommand(const QString& cls);
   void DeleteCommand(bool skipQuestion);
   void RenameCommand();
   bool RenameLatch() const { return renameLatch_; }
+  // The end of an in-place label edit: accepts or refuses the new name (nullopt: cancelled).
+  bool RenameObject(const std::optional<QString>& edited);
+  void CopyCommand();
+  void CutCommand();
+  void PasteCommand();
+  const ObjectClipboard& Clipboard() const { return clipboard_; }
+  void ExportSourceCommand();
+  void ExportXmlCommand();
+  void ImportXmlCommand();
+
+  // ---- context menu and shortcuts ----
+  std::unique_ptr<QMenu> BuildContextMenu();
+  void ShowContextMenu(const QPoint& globalPos);
+  void DispatchMenuCommand(int command);
+  void TreeKeyHandler(int key, Qt::KeyboardModifiers modifiers);
 
   // ---- quit ----
   bool QuitRequested();  // the main window's close test; true to quit
@@ -135,6 +165,12 @@ private:
   QTimer mainTimer_, treeTimer_, propsTimer_;
   QSize lastMain_{0, 0}, lastTree_{0, 0}, lastProps_{0, 0};  // 0,0 until the first relayout
   bool renameLatch_ = false;
+  ObjectClipboard clipboard_;
+  std::unique_ptr<QMenu> contextMenu_;
+  QHash<QString, QIcon> icons_;  // root, window, container, gadget; made on first use
+  bool dragging_ = false;
+  QString draggedKey_;
+  QString dropTargetKey_;
   bool refreshing_ = false;
   QString previewedKey_;
 };

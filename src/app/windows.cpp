@@ -3,9 +3,11 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QUrl>
 
 namespace bxw {
@@ -94,6 +96,40 @@ void DesignTreeWidget::keyReleaseEvent(QKeyEvent* event) {
 void DesignTreeWidget::contextMenuEvent(QContextMenuEvent* event) {
   if (onRightClick) onRightClick(event->globalPos());
   event->accept();
+}
+
+}  // namespace bxw
+
+namespace bxw {
+
+void DesignTreeWidget::mousePressEvent(QMouseEvent* event) {
+  pressItem_ = event->button() == Qt::LeftButton ? itemAt(event->position().toPoint()) : nullptr;
+  pressPos_ = event->position().toPoint();
+  QTreeWidget::mousePressEvent(event);
+}
+
+void DesignTreeWidget::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  const bool active = dragging && dragging();
+  if (!active && pressItem_ && (event->buttons() & Qt::LeftButton) &&
+      (pos - pressPos_).manhattanLength() >= QApplication::startDragDistance()) {
+    if (onDragStart) onDragStart(pressItem_);
+    pressItem_ = nullptr;
+  }
+  if (dragging && dragging()) {
+    if (onDragMove) onDragMove(pos);
+    return;
+  }
+  QTreeWidget::mouseMoveEvent(event);
+}
+
+void DesignTreeWidget::mouseReleaseEvent(QMouseEvent* event) {
+  pressItem_ = nullptr;
+  if (event->button() == Qt::LeftButton && dragging && dragging()) {
+    if (onDrop) onDrop(event->position().toPoint());
+    return;
+  }
+  QTreeWidget::mouseReleaseEvent(event);
 }
 
 }  // namespace bxw

@@ -67,10 +67,23 @@ public:
   std::function<void(QKeyEvent*)> onKeyRelease;
   std::function<void(const QPoint&)> onRightClick;  // global position
   bool IsEditing() const { return state() == QAbstractItemView::EditingState; }
+  // Our own item drag: started by moving the mouse with the left button down on an item, ended
+  // by releasing it. Positions are in viewport coordinates.
+  std::function<void(QTreeWidgetItem*)> onDragStart;
+  std::function<void(const QPoint&)> onDragMove;
+  std::function<void(const QPoint&)> onDrop;
+  std::function<bool()> dragging;
 
 protected:
   void keyReleaseEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+  QPoint pressPos_;
+  QTreeWidgetItem* pressItem_ = nullptr;
 };
 
 QStringList DroppedFiles(const QMimeData* mime);
