@@ -275,8 +275,13 @@ QTreeWidgetItem* Designer::ItemForKey(const QString& key) const {
 QSet<QString> Designer::CollectExpandedState() const {
   QSet<QString> set;
   if (!treeControl_) return set;
-  for (QTreeWidgetItemIterator it(treeControl_); *it; ++it)
-    if ((*it)->isExpanded()) set.insert((*it)->text(0).toLower());
+  for (QTreeWidgetItemIterator it(treeControl_); *it; ++it) {
+    // Qt keeps no expanded state for items without children; remember what was asked for them
+    // so a box that gets its first child opens as it would have.
+    const QString text = (*it)->text(0).toLower();
+    if ((*it)->isExpanded() || ((*it)->childCount() == 0 && expandedLeaves_.contains(text)))
+      set.insert(text);
+  }
   return set;
 }
 
@@ -305,9 +310,13 @@ void Designer::RefreshTreeView(const QSet<QString>& expanded, const QString& nam
 
   const bool all = expanded.contains(kExpandAllMarker);
   const QString select = nameToSelect.toLower();
+  expandedLeaves_.clear();
   for (QTreeWidgetItem* item : order) {
     const QString text = item->text(0).toLower();
-    if (all || expanded.contains(text)) item->setExpanded(true);
+    if (all || expanded.contains(text)) {
+      item->setExpanded(true);
+      if (item->childCount() == 0) expandedLeaves_.insert(text);
+    }
     if (!select.isEmpty() && text == select) {
       treeControl_->setCurrentItem(item);
       item->setSelected(true);

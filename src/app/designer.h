@@ -171,6 +171,7 @@ private:
   bool dragging_ = false;
   QString draggedKey_;
   QString dropTargetKey_;
+  QSet<QString> expandedLeaves_;
   bool refreshing_ = false;
   QString previewedKey_;
 };

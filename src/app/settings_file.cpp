@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 #include "platform/xml_document.h"
 
@@ -77,13 +78,20 @@ QString FallbackSettingsPath(const QString& fileName) {
   return dir + QLatin1Char('/') + fileName;
 }
 
-QString ResolveSettingsPath(const QString& programFilePath) {
+bool DirectoryAcceptsFiles(const QString& directory) {
+  // Ask the file system rather than the permission bits: they say nothing about read-only
+  // mounts, and nothing at all for root.
+  QTemporaryFile probe(directory + QStringLiteral("/.boxwright-probe-XXXXXX"));
+  return probe.open();
+}
+
+QString ResolveSettingsPath(const QString& programFilePath,
+                            const std::function<bool(const QString&)>& canWrite) {
   const QFileInfo program(programFilePath);
   const QString fileName = program.completeBaseName() + QStringLiteral(".cfg");
   const QString besideProgram = program.absolutePath() + QLatin1Char('/') + fileName;
-  const QFileInfo dir(program.absolutePath());
-  const QFileInfo existing(besideProgram);
-  const bool writable = existing.exists() ? existing.isWritable() : dir.isWritable();
+  const bool writable =
+      canWrite ? canWrite(program.absolutePath()) : DirectoryAcceptsFiles(program.absolutePath());
   return writable ? besideProgram : FallbackSettingsPath(fileName);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <functional>
 
 #include "model/settings.h"
 
@@ -17,7 +18,10 @@ QByteArray SettingsFileBytes(const Settings& record, bool format);
 // Where the settings live: beside the program (a portable copy keeps its own), or, when the
 // program's directory cannot be written, under the same file name in the user's configuration
 // directory.
-QString ResolveSettingsPath(const QString& programFilePath);
+// canWrite decides whether a file can be created in a directory; by default it tries.
+QString ResolveSettingsPath(const QString& programFilePath,
+                            const std::function<bool(const QString&)>& canWrite = {});
+bool DirectoryAcceptsFiles(const QString& directory);
 QString FallbackSettingsPath(const QString& fileName);
 
 }  // namespace bxw
