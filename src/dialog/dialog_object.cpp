@@ -215,11 +215,12 @@ Size PanelObject::CalculateSize() {
     out.h = std::max(out.h, s.h);
   }
   out.w += 4;
-  out.h += panel_->TabRowHeight() + 2;
+  out.h += (widget ? panel_->TabRowHeight() : 0) + 2;
   return {std::max(out.w, width), std::max(out.h, height)};
 }
 
 void PanelObject::Resize(int x, int y, int w, int h) {
+  if (!widget) return;  // the window was closed behind the runtime's back
   DialogObject::Resize(x, y, w, h);
   panel_->LayoutPages();
   const QSize page = panel_->PageSize();
@@ -275,7 +276,7 @@ WindowObject::~WindowObject() {
   // Children first, then leave the window map.
   child_.reset();
   unattached_.clear();
-  if (windowWidget) rt_.UnbindWindow(windowWidget);
+  if (mapKey) rt_.UnbindWindow(mapKey, windowWidget);
 }
 
 Size WindowObject::CalculateSize() {
@@ -389,7 +390,7 @@ Size ScrollAreaObject::CalculateSize() {
 void ScrollAreaObject::Resize(int x, int y, int w, int h) {
   DialogObject::Resize(x, y, w, h);
   const ScrollInner in = ScrollAreaInner(mode, placement, childReq_, innerW, innerH, w, h);
-  if (!child_ || !area) return;
+  if (!child_ || !widget) return;
   const Rect r = PlaceChild(placement, {0, 0, in.iw, in.ih}, childReq_);
   QWidget* inner = bxw::ScrollAreaInner(area);
   QSize size = inner->size();
@@ -406,14 +407,14 @@ SplitterObject::SplitterObject(RuntimeState& rt) : DialogObject(rt, Kind::Splitt
 SplitterObject::~SplitterObject() {
   children_[0].reset();
   children_[1].reset();
-  for (QWidget* pane : panes)
-    if (pane) rt_.UnbindPane(pane);
+  for (int i = 0; i < 2; ++i)
+    if (paneKeys[i]) rt_.UnbindPane(paneKeys[i], panes[i]);
 }
 
 Size SplitterObject::CalculateSize() {
   for (int i = 0; i < 2; ++i) {
     lastChildReq_[i] = children_[i] ? children_[i]->Request() : Size{};
-    if (children_[i] && autoMin[i] && splitter)
+    if (children_[i] && autoMin[i] && widget)
       SetSplitterMinimum(splitter, i, vertical ? lastChildReq_[i].w : lastChildReq_[i].h);
   }
   return SplitterRequest(vertical, flags & flag::SplitterSeparator, lastChildReq_[0],
@@ -422,7 +423,7 @@ Size SplitterObject::CalculateSize() {
 
 void SplitterObject::Resize(int x, int y, int w, int h) {
   DialogObject::Resize(x, y, w, h);
-  if (!splitter) return;
+  if (!widget) return;
   // A hidden splitter gets no resize events: lay the panes out and relay them here.
   LayoutSplitterPanes(splitter);
   PaneResized(panes[0]);
@@ -430,8 +431,8 @@ void SplitterObject::Resize(int x, int y, int w, int h) {
 }
 
 void SplitterObject::PaneResized(QWidget* pane) {
-  const int i = pane == panes[0] ? 0 : pane == panes[1] ? 1 : -1;
-  if (i < 0 || !children_[i]) return;
+  const int i = pane == panes[0].data() ? 0 : pane == panes[1].data() ? 1 : -1;
+  if (i < 0 || !pane || !children_[i]) return;
   children_[i]->Place(0, 0, pane->width(), pane->height());
 }
 

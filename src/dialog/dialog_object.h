@@ -187,6 +187,7 @@ public:
   void Resize(int x, int y, int w, int h) override;
   int windowNumber = -1;
   QPointer<QWidget> windowWidget;  // the window keeps its own field; its control stays -1
+  QObject* mapKey = nullptr;       // its key in the window map, valid even after the widget died
   uint32_t windowFlags = 0;
   int minW = kBoundUnset, minH = kBoundUnset, maxW = kBoundUnset, maxH = kBoundUnset;
 };
@@ -263,7 +264,8 @@ public:
   void PaneResized(QWidget* pane);
 
   QSplitter* splitter = nullptr;
-  QWidget* panes[2] = {nullptr, nullptr};
+  QPointer<QWidget> panes[2];
+  QObject* paneKeys[2] = {nullptr, nullptr};  // keys in the splitter map
   bool autoMin[2] = {false, false};
   bool vertical = false;
 

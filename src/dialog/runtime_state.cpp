@@ -371,8 +371,11 @@ std::unique_ptr<DialogObject> RuntimeState::CreateObject(Kind kind, const XmlNod
       auto o = std::make_unique<SplitterObject>(*this);
       EvaluateCommon(*o, element);
       o->vertical = o->flags & flag::SplitterVertical;
+      QWidget* panes[2];
       o->splitter = CreateSplitterControl(list, o->vertical, o->flags & flag::SplitterSeparator,
-                                          &o->panes[0], &o->panes[1]);
+                                          &panes[0], &panes[1]);
+      o->panes[0] = panes[0];
+      o->panes[1] = panes[1];
       RegisterControl(*o, o->splitter);
       for (const XmlAttribute& a : element.Attributes()) {
         const int pane = Is(a.name, "firstmin") ? 0 : Is(a.name, "secondmin") ? 1 : -1;
@@ -395,6 +398,9 @@ std::unique_ptr<DialogObject> RuntimeState::CreateObject(Kind kind, const XmlNod
         // Created with the parent's option groups, once all its children exist.
         o->control = o->requestedId;
         parent->pendingOptions.push_back({o.get(), NumericAttribute(element, "group", -1), &element});
+        // With an id the control number is known already: its event attributes are checked
+        // now (the button itself exists only later, so nothing is connected).
+        BindEvents(*o, element, EventCapabilities(kind));
         return o;
       }
       ControlParams params;
@@ -468,22 +474,24 @@ std::unique_ptr<DialogObject> RuntimeState::CreateObject(Kind kind, const XmlNod
 
 void RuntimeState::BindWindow(WindowObject* object, QWidget* window) {
   windowMap[window] = object;
+  object->mapKey = window;
   window->installEventFilter(&filter_);
 }
 
-void RuntimeState::UnbindWindow(QWidget* window) {
-  windowMap.erase(window);
-  window->removeEventFilter(&filter_);
+void RuntimeState::UnbindWindow(QObject* key, QWidget* window) {
+  windowMap.erase(key);
+  if (window) window->removeEventFilter(&filter_);
 }
 
 void RuntimeState::BindPane(SplitterObject* splitter, QWidget* pane) {
   splitterMap[pane] = splitter;
+  splitter->paneKeys[pane == splitter->panes[0].data() ? 0 : 1] = pane;
   pane->installEventFilter(&filter_);
 }
 
-void RuntimeState::UnbindPane(QWidget* pane) {
-  splitterMap.erase(pane);
-  pane->removeEventFilter(&filter_);
+void RuntimeState::UnbindPane(QObject* key, QWidget* pane) {
+  splitterMap.erase(key);
+  if (pane) pane->removeEventFilter(&filter_);
 }
 
 void RuntimeState::OnResized(QObject* watched) {

@@ -84,9 +84,10 @@ public:
 
   // ---- maps and handlers ----
   void BindWindow(WindowObject* object, QWidget* window);
-  void UnbindWindow(QWidget* window);
+  // The key is only compared; the widget may already be gone.
+  void UnbindWindow(QObject* key, QWidget* window);
   void BindPane(SplitterObject* splitter, QWidget* pane);
-  void UnbindPane(QWidget* pane);
+  void UnbindPane(QObject* key, QWidget* pane);
   void OnResized(QObject* watched);
 
   // ---- opening and teardown ----

@@ -220,6 +220,18 @@ TEST(Lifecycle, DestroyLeavesNothingBehind) {
   EXPECT_EQ(rt.DialogErrorText(d), QString());
 }
 
+TEST(Lifecycle, WindowClosedBehindTheRuntimesBack) {
+  Opened o(
+      "<window><vbox><panel><tab><button text='a'/></tab></panel>"
+      "<splitter><button/><scrollarea><string/></scrollarea></splitter></vbox></window>");
+  ASSERT_TRUE(o.ok);
+  delete o.Window();
+  o.rt.RefreshDialog(o.dialog);  // nothing to lay out, nothing touched
+  o.rt.DestroyDialog(o.dialog);
+  EXPECT_EQ(o.rt.SplitterMapSize(), 0u);
+  EXPECT_EQ(o.rt.WindowMapSize(), 0u);
+}
+
 TEST(Lifecycle, InvisibleFlagAndOpenSize) {
   const char* xml =
       "<window flags='#PB_Window_Invisible' margin='0'><hbox>"
