@@ -130,4 +130,19 @@ TEST(BxwRender, WritesThePngOfTheWindow) {
   EXPECT_EQ(missing.code, 2);
 }
 
+TEST(BxwRender, FormsWithEveryKindRenderAtTheirLayoutSize) {
+  QTemporaryDir dir;
+  for (const char* form : {"leaves.xml", "containers.xml"}) {
+    SCOPED_TRACE(form);
+    const BxwRun layout = Bxw({QStringLiteral("layout"), Data(form)});
+    ASSERT_EQ(layout.code, 0) << layout.err.toStdString();
+    const QStringList first = layout.out.section(QLatin1Char('\n'), 0, 0).split(QLatin1Char(' '));
+    ASSERT_EQ(first.size(), 4);
+    const QString png = dir.filePath(QString::fromLatin1(form) + QStringLiteral(".png"));
+    const BxwRun r = Bxw({QStringLiteral("render"), Data(form), QStringLiteral("-o"), png});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(QImage(png).size(), QSize(first[2].toInt(), first[3].toInt()));
+  }
+}
+
 }  // namespace
