@@ -331,6 +331,8 @@ std::unique_ptr<DialogObject> RuntimeState::CreateObject(Kind kind, const XmlNod
       EvaluateCommon(*o, element);
       RegisterControl(*o, control);
       BindEvents(*o, element, EventCapabilities(kind));
+      // A failed object is dropped by the walk: it must leave no entry behind.
+      if (HasError()) return o;
       panelStack.push_back({o.get(), 0});
       OpenList(control);
       return o;
@@ -394,7 +396,7 @@ std::unique_ptr<DialogObject> RuntimeState::CreateObject(Kind kind, const XmlNod
       bool grouped = false;
       for (const XmlAttribute& a : element.Attributes())
         if (Is(a.name, "group")) grouped = true;
-      if (grouped && parent) {
+      if (grouped && parent && !HasError()) {
         // Created with the parent's option groups, once all its children exist.
         o->control = o->requestedId;
         parent->pendingOptions.push_back({o.get(), NumericAttribute(element, "group", -1), &element});

@@ -4,6 +4,8 @@
 #include <QButtonGroup>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -244,6 +246,35 @@ TEST(Lifecycle, InvisibleFlagAndOpenSize) {
   Opened wide(xml, QString(), 215, 10);
   EXPECT_EQ(wide.Window()->size(), QSize(215, 25));
   EXPECT_EQ(wide.At(QStringLiteral("b")), (Rect{105, 0, 110, 25}));
+}
+
+TEST(Lifecycle, ScreenCentered) {
+  Opened o("<window flags='#PB_Window_ScreenCentered' margin='0'><empty width='200' height='100'/></window>");
+  ASSERT_TRUE(o.ok);
+  const QRect screen = o.Window()->screen()->availableGeometry();
+  EXPECT_EQ(o.Window()->x(), screen.center().x() - 100);
+  EXPECT_EQ(o.Window()->y(), screen.center().y() - 50);
+}
+
+TEST(Operations, SetHiddenAndRefreshTextVisitTheTree) {
+  Opened o(
+      "<window><vbox><button name='a' text='A'/><frame name='f' text='F'>"
+      "<button name='b' text='B' folded='yes'/></frame><panel><tab name='t' text='T'>"
+      "<text name='c' text='C'/></tab></panel></vbox></window>");
+  ASSERT_TRUE(o.ok);
+  auto* root = const_cast<DialogObject*>(o.rt.Root(o.dialog));
+  root->SetHidden(true);
+  for (const char* n : {"a", "f", "b", "c"}) EXPECT_TRUE(o.Widget(QString::fromLatin1(n))->isHidden()) << n;
+  root->SetHidden(false);
+  for (const char* n : {"a", "f", "c"}) EXPECT_FALSE(o.Widget(QString::fromLatin1(n))->isHidden()) << n;
+  EXPECT_TRUE(o.Widget(QStringLiteral("b"))->isHidden());  // folded objects are not shown again
+  qobject_cast<QPushButton*>(o.Widget(QStringLiteral("a")))->setText(QStringLiteral("changed"));
+  auto* panel = dynamic_cast<PanelControl*>(o.Widget(QStringLiteral("c"))->parentWidget()->parentWidget());
+  ASSERT_TRUE(panel);
+  panel->SetPageTitle(0, QStringLiteral("changed"));
+  root->RefreshText();
+  EXPECT_EQ(qobject_cast<QPushButton*>(o.Widget(QStringLiteral("a")))->text(), QStringLiteral("A"));
+  EXPECT_EQ(panel->TabBar()->tabText(0), QStringLiteral("T"));
 }
 
 TEST(OptionGroups, CreatedAfterTheOtherChildrenEachGroupExclusive) {
