@@ -7,7 +7,9 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -33,15 +35,66 @@ constexpr int kEventLeftClick = 0;
 constexpr int kEventLeftDoubleClick = 2;
 constexpr int kEventChange = 768;
 
-// Delivers the control signals that correspond to an event type to a bound procedure.
+constexpr int kEventRightClick = 1;
+constexpr int kEventRightDoubleClick = 3;
+constexpr int kEventFocus = 14000;
+constexpr int kEventLostFocus = 14001;
+
+// Mouse and focus events of one bound control, relayed to its procedure. Lives as a child of
+// the watched widget, so it goes away with it.
+class EventRelay : public QObject {
+public:
+  EventRelay(QWidget* watched, int type, SymbolRegistry::Procedure proc, int control,
+             bool mouse, bool leftClicks, bool focus)
+      : QObject(watched), type_(type), proc_(std::move(proc)), control_(control), mouse_(mouse),
+        leftClicks_(leftClicks), focus_(focus) {
+    setObjectName(QLatin1String(kName));
+    watched->installEventFilter(this);
+  }
+  // Teardown removes relays by this name before the widgets go: deleting widgets moves focus,
+  // and no procedure may run for a dialog that is being destroyed.
+  static constexpr const char* kName = "bxw_event_relay";
+  bool eventFilter(QObject*, QEvent* e) override {
+    int t = -1;
+    const bool isFocus = e->type() == QEvent::FocusIn || e->type() == QEvent::FocusOut;
+    if (isFocus ? !focus_ : !mouse_) return false;
+    switch (e->type()) {
+      case QEvent::MouseButtonPress:
+        if (static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) t = kEventRightClick;
+        break;
+      case QEvent::MouseButtonRelease:
+        if (leftClicks_ && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) t = kEventLeftClick;
+        break;
+      case QEvent::MouseButtonDblClick:
+        t = static_cast<QMouseEvent*>(e)->button() == Qt::RightButton ? kEventRightDoubleClick
+                                                                       : kEventLeftDoubleClick;
+        break;
+      case QEvent::FocusIn: t = kEventFocus; break;
+      case QEvent::FocusOut: t = kEventLostFocus; break;
+      default: break;
+    }
+    if (t != -1 && (type_ == -1 || type_ == t)) proc_(control_, t);
+    return false;
+  }
+
+private:
+  int type_;
+  SymbolRegistry::Procedure proc_;
+  int control_;
+  bool mouse_;
+  bool leftClicks_;
+  bool focus_;
+};
+
+// Delivers the control's signals and events that correspond to an event type to a bound
+// procedure. Drag starts are not relayed.
 void ConnectEvent(QWidget* w, int control, int type, const SymbolRegistry::Procedure& proc) {
   auto wants = [type](int t) { return type == -1 || type == t; };
   auto fire = [proc, control](int t) { proc(control, t); };
-  if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-    if (wants(kEventLeftClick))
-      QObject::connect(b, &QAbstractButton::clicked, b, [fire] { fire(kEventLeftClick); });
-    return;
-  }
+  auto* button = qobject_cast<QAbstractButton*>(w);
+  auto* view = qobject_cast<QAbstractItemView*>(w);
+  if (button && wants(kEventLeftClick))
+    QObject::connect(button, &QAbstractButton::clicked, button, [fire] { fire(kEventLeftClick); });
   if (wants(kEventChange)) {
     auto change = [fire] { fire(kEventChange); };
     if (auto* e = qobject_cast<QLineEdit*>(w)) QObject::connect(e, &QLineEdit::textEdited, e, change);
@@ -52,13 +105,17 @@ void ConnectEvent(QWidget* w, int control, int type, const SymbolRegistry::Proce
       QObject::connect(d, &QDateTimeEdit::dateTimeChanged, d, change);
     else if (auto* p = dynamic_cast<PanelControl*>(w))
       QObject::connect(p->TabBar(), &QTabBar::currentChanged, p, change);
+    else if (view && view->selectionModel())
+      QObject::connect(view->selectionModel(), &QItemSelectionModel::currentChanged, view, change);
   }
-  if (auto* v = qobject_cast<QAbstractItemView*>(w)) {
-    if (wants(kEventLeftClick))
-      QObject::connect(v, &QAbstractItemView::clicked, v, [fire] { fire(kEventLeftClick); });
-    if (wants(kEventLeftDoubleClick))
-      QObject::connect(v, &QAbstractItemView::doubleClicked, v,
-                       [fire] { fire(kEventLeftDoubleClick); });
+  if (view && wants(kEventLeftClick))
+    QObject::connect(view, &QAbstractItemView::clicked, view, [fire] { fire(kEventLeftClick); });
+  if (view) {
+    // Mouse events of item views arrive at their viewport, focus at the view itself.
+    new EventRelay(view->viewport(), type, proc, control, true, false, false);
+    new EventRelay(view, type, proc, control, false, false, true);
+  } else {
+    new EventRelay(w, type, proc, control, true, !button, true);
   }
 }
 
@@ -647,6 +704,10 @@ void RuntimeState::Teardown(Dialog& dialog) {
   dialog.created.clear();
   dialog.controls.clear();
   panelStack.clear();
+  if (dialog.window) {
+    qDeleteAll(dialog.window->findChildren<QObject*>(QLatin1String(EventRelay::kName)));
+    for (QWidget* w : dialog.window->findChildren<QWidget*>()) w->blockSignals(true);
+  }
   dialog.root.reset();
   delete dialog.window.data();
   dialog.window = nullptr;

@@ -1,6 +1,7 @@
 // The runtime with real widgets: finding the window, creation, errors and teardown, option
 // groups, the size protocol and the single-child containers.
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QPushButton>
 #include <QRadioButton>
@@ -322,24 +323,58 @@ TEST(OptionGroups, UngroupedOptionsInARunShareAGroup) {
   EXPECT_TRUE(c->isChecked());
 }
 
-TEST(Events, RegisteredProcedureIsBound) {
+TEST(Events, RegisteredProceduresAreBoundByEventType) {
   DialogRuntime rt;
-  int calls = 0, gadget = -2, type = -2;
-  rt.Symbols().AddProcedure(QStringLiteral("OnButton"), [&](int g, int t) {
-    ++calls;
-    gadget = g;
-    type = t;
-  });
-  XmlParseResult parsed = ParseXmlText(
-      QStringLiteral("<window><button name='b' text='go' onevent='OnButton'/></window>"));
+  std::vector<std::pair<int, int>> calls;  // (gadget, event type)
+  rt.Symbols().AddProcedure(QStringLiteral("Handler"),
+                            [&](int g, int t) { calls.emplace_back(g, t); });
+  XmlParseResult parsed = ParseXmlText(QStringLiteral(
+      "<window><vbox><button name='b' text='go' onevent='Handler'/>"
+      "<canvas name='c' width='50' height='50' onrightclick='Handler' onfocus='Handler' "
+      "flags='#PB_Canvas_Keyboard'/>"
+      "<string name='s' onchange='Handler'/><tree name='t' width='50' height='50' "
+      "onleftdoubleclick='Handler'/></vbox></window>"));
   const int d = rt.CreateDialog(kAny);
-  ASSERT_TRUE(rt.OpenXMLDialog(d, *parsed.document, QString()));
-  auto* button = qobject_cast<QPushButton*>(rt.GadgetID(rt.DialogGadget(d, QStringLiteral("b"))));
-  ASSERT_TRUE(button);
-  button->click();
-  EXPECT_EQ(calls, 1);
-  EXPECT_EQ(gadget, rt.DialogGadget(d, QStringLiteral("b")));
-  EXPECT_EQ(type, 0);
+  ASSERT_TRUE(rt.OpenXMLDialog(d, *parsed.document, QString())) << rt.DialogErrorText(d).toStdString();
+  auto gadget = [&](const char* n) { return rt.DialogGadget(d, QString::fromLatin1(n)); };
+  auto widget = [&](const char* n) { return rt.GadgetID(gadget(n)); };
+  QApplication::processEvents();
+  calls.clear();  // showing the window may have focused the button
+
+  qobject_cast<QPushButton*>(widget("b"))->click();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls.back(), std::make_pair(gadget("b"), 0));
+
+  calls.clear();
+  QTest::mouseClick(widget("c"), Qt::LeftButton);  // not bound: nothing
+  QTest::mouseClick(widget("c"), Qt::RightButton);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls.back(), std::make_pair(gadget("c"), 1));
+
+  calls.clear();
+  QTest::keyClicks(widget("s"), QStringLiteral("ab"));
+  EXPECT_EQ(calls.size(), 2u);
+  for (const auto& c : calls) EXPECT_EQ(c, std::make_pair(gadget("s"), 768));
+
+  calls.clear();
+  auto* tree = qobject_cast<QAbstractItemView*>(widget("t"));
+  QTest::mouseDClick(tree->viewport(), Qt::LeftButton);
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls.back(), std::make_pair(gadget("t"), 2));
+
+  // Focus leaves controls while a dialog is destroyed: no procedure runs for it any more.
+  widget("b")->setFocus();
+  QApplication::processEvents();
+  ASSERT_TRUE(widget("b")->hasFocus());
+  calls.clear();
+  widget("s")->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(calls, (std::vector<std::pair<int, int>>{{gadget("b"), 14001}}));
+  widget("b")->setFocus();
+  QApplication::processEvents();
+  calls.clear();
+  rt.DestroyDialog(d);
+  EXPECT_TRUE(calls.empty());
 }
 
 TEST(SizeProtocol, WindowWithMarginZeroFitsItsButton) {
