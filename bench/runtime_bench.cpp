@@ -1,10 +1,11 @@
 // Opening and laying out a 300-gadget window in nested boxes, side by side with Qt's QUiLoader
 // loading the same widgets in nested QHBoxLayout/QVBoxLayout; and RefreshDialog alone.
+#include <benchmark/benchmark.h>
+
 #include <QApplication>
 #include <QBuffer>
 #include <QLayout>
 #include <QWidget>
-#include <benchmark/benchmark.h>
 
 #include "dialog/dialog_runtime.h"
 #include "platform/xml_document.h"
@@ -44,7 +45,8 @@ QByteArray UiXml() {
     for (int c = 0; c < kColumns; ++c) {
       const int k = (r + c) % 4;
       ui += QByteArray("<item><widget class='") + kUiClasses[k] + "' name='g" +
-            QByteArray::number(r * kColumns + c) + "'><property name='text'><string>Item " + QByteArray::number(c) + "</string></property></widget></item>";
+            QByteArray::number(r * kColumns + c) + "'><property name='text'><string>Item " +
+            QByteArray::number(c) + "</string></property></widget></item>";
     }
     ui += "</layout></item>";
   }

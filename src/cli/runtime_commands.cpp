@@ -3,7 +3,6 @@
 #include <QPixmap>
 #include <QRegularExpression>
 #include <QWidget>
-
 #include <cstdio>
 #include <memory>
 
@@ -26,7 +25,9 @@ struct WindowOptions {
   QString output;
 };
 
-void Err(const QString& text) { std::fputs(qPrintable(text + QLatin1Char('\n')), stderr); }
+void Err(const QString& text) {
+  std::fputs(qPrintable(text + QLatin1Char('\n')), stderr);
+}
 
 // Parses FILE [--window NAME] [--size WxH] [-o OUT]; answers false after printing a usage error.
 bool ParseArgs(const QStringList& args, bool wantOutput, WindowOptions* o) {
@@ -54,8 +55,9 @@ bool ParseArgs(const QStringList& args, bool wantOutput, WindowOptions* o) {
     }
   }
   if (o->file.isEmpty() || (wantOutput && o->output.isEmpty())) {
-    Err(wantOutput ? QStringLiteral("usage: bxw render FILE [--window NAME] [--size WxH] -o OUT.png")
-                   : QStringLiteral("usage: bxw layout FILE [--window NAME] [--size WxH]"));
+    Err(wantOutput
+            ? QStringLiteral("usage: bxw render FILE [--window NAME] [--size WxH] -o OUT.png")
+            : QStringLiteral("usage: bxw layout FILE [--window NAME] [--size WxH]"));
     return false;
   }
   return true;
@@ -86,7 +88,9 @@ int OpenWindow(DialogRuntime& rt, const WindowOptions& o, std::unique_ptr<XmlDoc
   return dialog;
 }
 
-QString NameOr(const dialog::DialogObject& o) { return o.hasName ? o.name : QStringLiteral("-"); }
+QString NameOr(const dialog::DialogObject& o) {
+  return o.hasName ? o.name : QStringLiteral("-");
+}
 
 }  // namespace
 
@@ -104,8 +108,9 @@ int RunLayout(const QStringList& args) {
                     .arg(window->height());
   for (const auto& info : rt.CreatedObjects(dialog)) {
     const dialog::DialogObject& ob = *info.object;
-    QString req = ob.lastRequest ? QStringLiteral("%1 %2").arg(ob.lastRequest->w).arg(ob.lastRequest->h)
-                                 : QStringLiteral("- -");
+    QString req = ob.lastRequest
+                      ? QStringLiteral("%1 %2").arg(ob.lastRequest->w).arg(ob.lastRequest->h)
+                      : QStringLiteral("- -");
     QString at = ob.lastRect ? QStringLiteral("%1 %2 %3 %4")
                                    .arg(ob.lastRect->x)
                                    .arg(ob.lastRect->y)

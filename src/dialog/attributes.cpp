@@ -16,26 +16,46 @@ struct KindName {
 };
 
 constexpr KindName kKinds[] = {
-    {"window", Kind::Window},         {"hbox", Kind::HBox},
-    {"vbox", Kind::VBox},             {"gridbox", Kind::GridBox},
-    {"multibox", Kind::MultiBox},     {"singlebox", Kind::SingleBox},
-    {"empty", Kind::Empty},           {"button", Kind::Button},
-    {"checkbox", Kind::CheckBox},     {"image", Kind::Image},
-    {"option", Kind::Option},         {"listview", Kind::ListView},
-    {"listicon", Kind::ListIcon},     {"tree", Kind::Tree},
-    {"container", Kind::Container},   {"combobox", Kind::ComboBox},
-    {"text", Kind::Text},             {"string", Kind::String},
-    {"panel", Kind::Panel},           {"tab", Kind::Tab},
-    {"scrollarea", Kind::ScrollArea}, {"frame", Kind::Frame},
-    {"editor", Kind::Editor},         {"scintilla", Kind::Scintilla},
-    {"scrollbar", Kind::ScrollBar},   {"progressbar", Kind::ProgressBar},
-    {"explorerlist", Kind::ExplorerList}, {"explorertree", Kind::ExplorerTree},
-    {"explorercombo", Kind::ExplorerCombo}, {"splitter", Kind::Splitter},
-    {"shortcut", Kind::Shortcut},     {"buttonimage", Kind::ButtonImage},
-    {"trackbar", Kind::TrackBar},     {"canvas", Kind::Canvas},
-    {"calendar", Kind::Calendar},     {"date", Kind::Date},
-    {"spin", Kind::Spin},             {"web", Kind::Web},
-    {"hyperlink", Kind::HyperLink},   {"ipaddress", Kind::IPAddress},
+    {"window", Kind::Window},
+    {"hbox", Kind::HBox},
+    {"vbox", Kind::VBox},
+    {"gridbox", Kind::GridBox},
+    {"multibox", Kind::MultiBox},
+    {"singlebox", Kind::SingleBox},
+    {"empty", Kind::Empty},
+    {"button", Kind::Button},
+    {"checkbox", Kind::CheckBox},
+    {"image", Kind::Image},
+    {"option", Kind::Option},
+    {"listview", Kind::ListView},
+    {"listicon", Kind::ListIcon},
+    {"tree", Kind::Tree},
+    {"container", Kind::Container},
+    {"combobox", Kind::ComboBox},
+    {"text", Kind::Text},
+    {"string", Kind::String},
+    {"panel", Kind::Panel},
+    {"tab", Kind::Tab},
+    {"scrollarea", Kind::ScrollArea},
+    {"frame", Kind::Frame},
+    {"editor", Kind::Editor},
+    {"scintilla", Kind::Scintilla},
+    {"scrollbar", Kind::ScrollBar},
+    {"progressbar", Kind::ProgressBar},
+    {"explorerlist", Kind::ExplorerList},
+    {"explorertree", Kind::ExplorerTree},
+    {"explorercombo", Kind::ExplorerCombo},
+    {"splitter", Kind::Splitter},
+    {"shortcut", Kind::Shortcut},
+    {"buttonimage", Kind::ButtonImage},
+    {"trackbar", Kind::TrackBar},
+    {"canvas", Kind::Canvas},
+    {"calendar", Kind::Calendar},
+    {"date", Kind::Date},
+    {"spin", Kind::Spin},
+    {"web", Kind::Web},
+    {"hyperlink", Kind::HyperLink},
+    {"ipaddress", Kind::IPAddress},
 };
 
 struct FlagEntry {
@@ -76,7 +96,9 @@ const FlagTable kFlagTables[] = {
       {"PB_Canvas_DrawFocus", 0x8},
       {"PB_Canvas_Container", 0x20}}},
     {Kind::CheckBox,
-     {{"PB_CheckBox_Right", 0x200}, {"PB_CheckBox_Center", 0x300}, {"PB_CheckBox_ThreeState", 0x5}}},
+     {{"PB_CheckBox_Right", 0x200},
+      {"PB_CheckBox_Center", 0x300},
+      {"PB_CheckBox_ThreeState", 0x5}}},
     {Kind::ComboBox,
      {{"PB_ComboBox_Editable", 0x42},
       {"PB_ComboBox_LowerCase", 0x4000},
@@ -180,7 +202,9 @@ constexpr EventEntry kEvents[] = {
     {"ondragstart", {0x80, 14002}},
 };
 
-bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool IsBlank(QChar c) {
+  return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
 
 // Integer that follows `key` in `value` (case-insensitive, anywhere), if the key occurs.
 std::optional<int> IntegerAfter(const QString& value, QLatin1StringView key) {
@@ -249,8 +273,10 @@ uint32_t EvaluateFlags(Kind kind, const QString& expression, const SymbolRegistr
     while (last > i && IsBlank(expression[last - 1])) --last;
     const QString name = expression.mid(i, last - i);
     if (name.size() > 128) break;
-    if (auto v = FindFlag(kind, name, symbols)) flags |= *v;
-    else unknown(name);
+    if (auto v = FindFlag(kind, name, symbols))
+      flags |= *v;
+    else
+      unknown(name);
     if (!more) break;
     i = end + 1;
   }
@@ -268,19 +294,26 @@ bool FindEvent(const QString& attribute, EventInfo* info) {
 
 uint32_t EventCapabilities(Kind kind) {
   switch (kind) {
-    case Kind::Image: return 0x8F;
-    case Kind::ListView: return 0x0A;
+    case Kind::Image:
+      return 0x8F;
+    case Kind::ListView:
+      return 0x0A;
     case Kind::ListIcon:
     case Kind::Tree:
     case Kind::ExplorerList:
-    case Kind::ExplorerTree: return 0x9F;
+    case Kind::ExplorerTree:
+      return 0x9F;
     case Kind::ComboBox:
-    case Kind::String: return 0x70;
+    case Kind::String:
+      return 0x70;
     case Kind::Date:
     case Kind::Spin:
-    case Kind::Panel: return 0x10;
-    case Kind::Canvas: return 0x6F;
-    default: return 0;
+    case Kind::Panel:
+      return 0x10;
+    case Kind::Canvas:
+      return 0x6F;
+    default:
+      return 0;
   }
 }
 
@@ -298,7 +331,9 @@ void ParseMargin(const QString& value, Placement* p) {
 }
 
 void ParseAlign(const QString& value, Placement* p) {
-  auto has = [&](const char* key) { return value.contains(QLatin1String(key), Qt::CaseInsensitive); };
+  auto has = [&](const char* key) {
+    return value.contains(QLatin1String(key), Qt::CaseInsensitive);
+  };
   if (has("top")) p->alignV = 1;
   if (has("bottom")) p->alignV = 3;
   if (has("left")) p->alignH = 1;

@@ -2,7 +2,6 @@
 // Reading the attribute values of dialog XML: integer text, flag names and expressions, event
 // names, margins and alignment. No widgets here.
 #include <QString>
-
 #include <cstdint>
 #include <functional>
 

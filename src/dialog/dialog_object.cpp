@@ -3,7 +3,6 @@
 #include <QGroupBox>
 #include <QScrollArea>
 #include <QSplitter>
-
 #include <algorithm>
 
 #include "dialog/runtime_state.h"
@@ -26,7 +25,9 @@ Size DialogObject::SizeRequest() {
   return s;
 }
 
-Size DialogObject::CalculateSize() { return {width, height}; }
+Size DialogObject::CalculateSize() {
+  return {width, height};
+}
 
 void DialogObject::Resize(int x, int y, int w, int h) {
   if (widget) widget->setGeometry(x, y, std::max(w, 0), std::max(h, 0));
@@ -39,15 +40,19 @@ void DialogObject::AddChild(std::unique_ptr<DialogObject> child, const XmlNode&)
 
 void DialogObject::SetHidden(bool hide) {
   if (!widget) return;
-  if (hide) widget->hide();
-  else if (!folded) widget->show();
+  if (hide)
+    widget->hide();
+  else if (!folded)
+    widget->show();
 }
 
 DialogObject* DialogObject::FindByName(const QString& n) {
   return hasName && name.compare(n, Qt::CaseInsensitive) == 0 ? this : nullptr;
 }
 
-void DialogObject::FinishChildren() { rt_.CreatePendingOptions(*this); }
+void DialogObject::FinishChildren() {
+  rt_.CreatePendingOptions(*this);
+}
 
 void DialogObject::RefreshText() {
   if (widget && hasText) SetControlText(widget, text);
@@ -311,9 +316,12 @@ void SingleBoxObject::Resize(int x, int y, int w, int h) {
 
 Size ContainerObject::CalculateSize() {
   const Size c = RequestChildPlusMargins();
-  if (flags & flag::ContainerFlat) border_ = {2, 2};
-  else if (flags) border_ = {2 * SystemBorderWidth(), 2 * SystemBorderWidth()};
-  else border_ = {0, 0};
+  if (flags & flag::ContainerFlat)
+    border_ = {2, 2};
+  else if (flags)
+    border_ = {2 * SystemBorderWidth(), 2 * SystemBorderWidth()};
+  else
+    border_ = {0, 0};
   borderComputed_ = true;
   return {std::max(width, c.w + border_.w), std::max(height, c.h + border_.h)};
 }
@@ -321,8 +329,9 @@ Size ContainerObject::CalculateSize() {
 void ContainerObject::Resize(int x, int y, int w, int h) {
   DialogObject::Resize(x, y, w, h);
   if (!child_) return;
-  const Rect area = borderComputed_ ? Rect{border_.w / 2, border_.h / 2, w - border_.w, h - border_.h}
-                                    : Rect{0, 0, w - border_.w, h - border_.h};
+  const Rect area = borderComputed_
+                        ? Rect{border_.w / 2, border_.h / 2, w - border_.w, h - border_.h}
+                        : Rect{0, 0, w - border_.w, h - border_.h};
   const Rect r = PlaceChild(placement, area, childReq_);
   child_->Place(r.x, r.y, r.w, r.h);
 }

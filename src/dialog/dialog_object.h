@@ -6,7 +6,6 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
-
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -41,14 +40,14 @@ public:
   DialogObject& operator=(const DialogObject&) = delete;
   virtual ~DialogObject();  // Free
 
-  virtual Size SizeRequest();                                                       // slot 0
-  virtual Size CalculateSize();                                                     // slot 1
-  virtual void Resize(int x, int y, int w, int h);                                  // slot 2
+  virtual Size SizeRequest();                                                          // slot 0
+  virtual Size CalculateSize();                                                        // slot 1
+  virtual void Resize(int x, int y, int w, int h);                                     // slot 2
   virtual void AddChild(std::unique_ptr<DialogObject> child, const XmlNode& element);  // slot 3
-  virtual void SetHidden(bool hide);                                                // slot 4
-  virtual DialogObject* FindByName(const QString& name);                            // slot 5
-  virtual void FinishChildren();                                                    // slot 6
-  virtual void RefreshText();                                                       // slot 7
+  virtual void SetHidden(bool hide);                                                   // slot 4
+  virtual DialogObject* FindByName(const QString& name);                               // slot 5
+  virtual void FinishChildren();                                                       // slot 6
+  virtual void RefreshText();                                                          // slot 7
 
   // Every caller goes through these, so that the last request and placement can be inspected.
   Size Request();

@@ -118,7 +118,9 @@ void DialogRuntime::DestroyDialog(int dialog) {
   s_->dialogs.erase(it);
 }
 
-bool DialogRuntime::DialogExists(int dialog) const { return s_->dialogs.count(dialog) != 0; }
+bool DialogRuntime::DialogExists(int dialog) const {
+  return s_->dialogs.count(dialog) != 0;
+}
 
 QWidget* DialogRuntime::WindowID(int window) const {
   auto it = s_->windows.find(window);
@@ -130,7 +132,9 @@ QWidget* DialogRuntime::GadgetID(int gadget) const {
   return it == s_->gadgets.end() ? nullptr : it->second.data();
 }
 
-SymbolRegistry& DialogRuntime::Symbols() { return s_->symbols; }
+SymbolRegistry& DialogRuntime::Symbols() {
+  return s_->symbols;
+}
 
 const DialogObject* DialogRuntime::Root(int dialog) const {
   auto it = s_->dialogs.find(dialog);
@@ -145,9 +149,17 @@ std::vector<DialogRuntime::ObjectInfo> DialogRuntime::CreatedObjects(int dialog)
   return out;
 }
 
-size_t DialogRuntime::WindowMapSize() const { return s_->windowMap.size(); }
-size_t DialogRuntime::SplitterMapSize() const { return s_->splitterMap.size(); }
-size_t DialogRuntime::GadgetCount() const { return s_->gadgets.size(); }
-int DialogRuntime::PanelStackDepth() const { return static_cast<int>(s_->panelStack.size()); }
+size_t DialogRuntime::WindowMapSize() const {
+  return s_->windowMap.size();
+}
+size_t DialogRuntime::SplitterMapSize() const {
+  return s_->splitterMap.size();
+}
+size_t DialogRuntime::GadgetCount() const {
+  return s_->gadgets.size();
+}
+int DialogRuntime::PanelStackDepth() const {
+  return static_cast<int>(s_->panelStack.size());
+}
 
 }  // namespace bxw::dialog

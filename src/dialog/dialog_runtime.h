@@ -3,7 +3,6 @@
 // by the two-pass size protocol and again on every resize. One DialogRuntime owns all of its
 // state (dialog table, window map, splitter map, PanelStack, SymbolRegistry).
 #include <QString>
-
 #include <memory>
 #include <vector>
 

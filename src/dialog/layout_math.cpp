@@ -4,8 +4,8 @@
 
 namespace bxw::dialog {
 
-BoxRequestResult BoxRequest(const BoxParams& p, const std::vector<Size>& childRequests,
-                            int attrW, int attrH, int previousTotal) {
+BoxRequestResult BoxRequest(const BoxParams& p, const std::vector<Size>& childRequests, int attrW,
+                            int attrH, int previousTotal) {
   BoxRequestResult out;
   const int n = static_cast<int>(childRequests.size());
   int axisTotal = 0, cross = 0, maxAxis = 0;
@@ -32,8 +32,7 @@ BoxRequestResult BoxRequest(const BoxParams& p, const std::vector<Size>& childRe
 }
 
 std::vector<std::optional<Rect>> BoxPlace(const BoxParams& p, const std::vector<int>& axis,
-                                          const std::vector<bool>& folded, int axisTotal,
-                                          Rect r) {
+                                          const std::vector<bool>& folded, int axisTotal, Rect r) {
   const int n = static_cast<int>(axis.size());
   std::vector<std::optional<Rect>> out(axis.size());
   if (n == 0) return out;
@@ -47,8 +46,10 @@ std::vector<std::optional<Rect>> BoxPlace(const BoxParams& p, const std::vector<
   const bool equal = p.mode == kExpandEqual;
   const bool squeezed = !equal && avail > 0 && avail < T;
   if (!equal && !squeezed && p.mode == kExpandNo) {
-    if (p.align == kAlignCenter) pos += (avail - T) / 2;
-    else if (p.align == kAlignEnd) pos += avail - T;
+    if (p.align == kAlignCenter)
+      pos += (avail - T) / 2;
+    else if (p.align == kAlignEnd)
+      pos += avail - T;
   }
   for (int i = 0; i < n; ++i) {
     if (i < static_cast<int>(folded.size()) && folded[i]) continue;
@@ -83,8 +84,10 @@ std::pair<int, int> PlaceAxis(int W, int c, bool expand, int limit, int align) {
     size = c;
   }
   int offset = 0;
-  if (align == 2) offset = (W - size) / 2;
-  else if (align == 3) offset = W - size;
+  if (align == 2)
+    offset = (W - size) / 2;
+  else if (align == 3)
+    offset = W - size;
   return {offset, size};
 }
 }  // namespace
@@ -111,8 +114,10 @@ WindowBoundsResult WindowBounds(Size request, int minW, int minH, int maxW, int 
       outMin = mn;
       req = std::max(req, mn);
     }
-    if (mx == kBoundAuto) outMax = req;
-    else if (mx != kBoundUnset) outMax = mx;
+    if (mx == kBoundAuto)
+      outMax = req;
+    else if (mx != kBoundUnset)
+      outMax = mx;
   };
   axis(out.request.w, minW, maxW, out.minW, out.maxW);
   axis(out.request.h, minH, maxH, out.minH, out.maxH);
@@ -191,8 +196,8 @@ void GrowSpan(int* sizes, int first, int span, int spacing, int want, int mode, 
 }
 
 // Track sizes for a placement extent.
-std::vector<int> TrackSizes(const int* req, int count, int spacing, int total, int extent,
-                            int mode, int item) {
+std::vector<int> TrackSizes(const int* req, int count, int spacing, int total, int extent, int mode,
+                            int item) {
   std::vector<int> out(count);
   for (int i = 0; i < count; ++i) {
     if (mode == kExpandEqual) {
@@ -266,8 +271,7 @@ std::vector<std::optional<Rect>> GridTable::Place(const GridParams& p, Rect r,
 
 // ---- splitter / scroll area ----
 
-Size SplitterRequest(bool vertical, bool separator, Size first, Size second, int attrW,
-                     int attrH) {
+Size SplitterRequest(bool vertical, bool separator, Size first, Size second, int attrW, int attrH) {
   const int s = separator ? 7 : 4;
   Size out = vertical ? Size{first.w + second.w + s, std::max(first.h, second.h)}
                       : Size{std::max(first.w, second.w), first.h + second.h + s};
@@ -282,8 +286,8 @@ Size ScrollAreaRequest(int mode, const Placement& p, Size child, int attrW, int 
   return {attrW, attrH};
 }
 
-ScrollInner ScrollAreaInner(int mode, const Placement& p, Size child, int innerW, int innerH,
-                            int w, int h) {
+ScrollInner ScrollAreaInner(int mode, const Placement& p, Size child, int innerW, int innerH, int w,
+                            int h) {
   ScrollInner out;
   out.iw = std::max(child.w + p.left + p.right, innerW);
   out.ih = std::max(child.h + p.top + p.bottom, innerH);

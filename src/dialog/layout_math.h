@@ -36,19 +36,18 @@ struct BoxParams {
 };
 
 struct BoxRequestResult {
-  Size size;                 // after the width/height attribute minimums
-  std::vector<int> axis;     // per-child requested axis size
-  int axisTotal = 0;         // stored total (left unchanged by the caller when there are no children)
+  Size size;              // after the width/height attribute minimums
+  std::vector<int> axis;  // per-child requested axis size
+  int axisTotal = 0;      // stored total (left unchanged by the caller when there are no children)
 };
 
 // `previousTotal` is what the box stored last time: an empty box keeps it.
-BoxRequestResult BoxRequest(const BoxParams& p, const std::vector<Size>& childRequests,
-                            int attrW, int attrH, int previousTotal);
+BoxRequestResult BoxRequest(const BoxParams& p, const std::vector<Size>& childRequests, int attrW,
+                            int attrH, int previousTotal);
 
 // One entry per child: the rectangle, or nothing for a folded child (it is not placed).
 std::vector<std::optional<Rect>> BoxPlace(const BoxParams& p, const std::vector<int>& axis,
-                                          const std::vector<bool>& folded, int axisTotal,
-                                          Rect r);
+                                          const std::vector<bool>& folded, int axisTotal, Rect r);
 
 // ---- placement rule of single-child containers ----
 struct Placement {
@@ -117,8 +116,8 @@ public:
 
   // Pass 1. `first` holds every child's request (step 1), `second` the request asked again for
   // the spanning children (step 2); both indexed by child.
-  Size Request(const GridParams& p, const std::vector<Size>& first,
-               const std::vector<Size>& second, int attrW, int attrH);
+  Size Request(const GridParams& p, const std::vector<Size>& first, const std::vector<Size>& second,
+               int attrW, int attrH);
   // Pass 2: one rectangle per child index (children not in the table stay empty).
   std::vector<std::optional<Rect>> Place(const GridParams& p, Rect r, int childCount) const;
 
@@ -147,7 +146,7 @@ Size ScrollAreaRequest(int mode, const Placement& p, Size child, int attrW, int 
 struct ScrollInner {
   int iw = 0, ih = 0;  // inner size before placing the child
 };
-ScrollInner ScrollAreaInner(int mode, const Placement& p, Size child, int innerW, int innerH,
-                            int w, int h);
+ScrollInner ScrollAreaInner(int mode, const Placement& p, Size child, int innerW, int innerH, int w,
+                            int h);
 
 }  // namespace bxw::dialog

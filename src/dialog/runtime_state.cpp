@@ -16,7 +16,6 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTabBar>
-
 #include <algorithm>
 
 #include "platform/control_factory.h"
@@ -44,10 +43,15 @@ constexpr int kEventLostFocus = 14001;
 // the watched widget, so it goes away with it.
 class EventRelay : public QObject {
 public:
-  EventRelay(QWidget* watched, int type, SymbolRegistry::Procedure proc, int control,
-             bool mouse, bool leftClicks, bool focus)
-      : QObject(watched), type_(type), proc_(std::move(proc)), control_(control), mouse_(mouse),
-        leftClicks_(leftClicks), focus_(focus) {
+  EventRelay(QWidget* watched, int type, SymbolRegistry::Procedure proc, int control, bool mouse,
+             bool leftClicks, bool focus)
+      : QObject(watched),
+        type_(type),
+        proc_(std::move(proc)),
+        control_(control),
+        mouse_(mouse),
+        leftClicks_(leftClicks),
+        focus_(focus) {
     setObjectName(QLatin1String(kName));
     watched->installEventFilter(this);
   }
@@ -63,15 +67,21 @@ public:
         if (static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) t = kEventRightClick;
         break;
       case QEvent::MouseButtonRelease:
-        if (leftClicks_ && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) t = kEventLeftClick;
+        if (leftClicks_ && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton)
+          t = kEventLeftClick;
         break;
       case QEvent::MouseButtonDblClick:
         t = static_cast<QMouseEvent*>(e)->button() == Qt::RightButton ? kEventRightDoubleClick
-                                                                       : kEventLeftDoubleClick;
+                                                                      : kEventLeftDoubleClick;
         break;
-      case QEvent::FocusIn: t = kEventFocus; break;
-      case QEvent::FocusOut: t = kEventLostFocus; break;
-      default: break;
+      case QEvent::FocusIn:
+        t = kEventFocus;
+        break;
+      case QEvent::FocusOut:
+        t = kEventLostFocus;
+        break;
+      default:
+        break;
     }
     if (t != -1 && (type_ == -1 || type_ == t)) proc_(control_, t);
     return false;
@@ -97,10 +107,12 @@ void ConnectEvent(QWidget* w, int control, int type, const SymbolRegistry::Proce
     QObject::connect(button, &QAbstractButton::clicked, button, [fire] { fire(kEventLeftClick); });
   if (wants(kEventChange)) {
     auto change = [fire] { fire(kEventChange); };
-    if (auto* e = qobject_cast<QLineEdit*>(w)) QObject::connect(e, &QLineEdit::textEdited, e, change);
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+      QObject::connect(e, &QLineEdit::textEdited, e, change);
     else if (auto* c = qobject_cast<QComboBox*>(w))
       QObject::connect(c, &QComboBox::currentIndexChanged, c, change);
-    else if (auto* s = qobject_cast<QSpinBox*>(w)) QObject::connect(s, &QSpinBox::valueChanged, s, change);
+    else if (auto* s = qobject_cast<QSpinBox*>(w))
+      QObject::connect(s, &QSpinBox::valueChanged, s, change);
     else if (auto* d = qobject_cast<QDateTimeEdit*>(w))
       QObject::connect(d, &QDateTimeEdit::dateTimeChanged, d, change);
     else if (auto* p = dynamic_cast<PanelControl*>(w))
@@ -177,8 +189,10 @@ void RuntimeState::EvaluateCommon(DialogObject& o, const XmlNode& element) {
       if (v.isEmpty())
         Error(QStringLiteral("<%1> '%2' can't have empty value.").arg(element.Name(), a.name));
       if (v.startsWith(QLatin1Char('#'))) {
-        if (auto r = symbols.Value(v)) o.requestedId = *r;
-        else Error(QStringLiteral("'%1' constant is not found or not declared as runtime.").arg(v));
+        if (auto r = symbols.Value(v))
+          o.requestedId = *r;
+        else
+          Error(QStringLiteral("'%1' constant is not found or not declared as runtime.").arg(v));
       } else {
         o.requestedId = symbols.Value(v).value_or(IntegerText(v));
       }
@@ -210,11 +224,16 @@ void RuntimeState::EvaluatePlacement(SingleChildObject& o, const XmlNode& elemen
   p = Placement{};
   p.top = p.bottom = p.left = p.right = margin;
   for (const XmlAttribute& a : element.Attributes()) {
-    if (Is(a.name, "margin")) ParseMargin(a.value, &p);
-    else if (Is(a.name, "expand")) ParseExpand(a.value, &p);
-    else if (Is(a.name, "expandwidth")) p.expandWidth = IntegerText(a.value);
-    else if (Is(a.name, "expandheight")) p.expandHeight = IntegerText(a.value);
-    else if (Is(a.name, "align")) ParseAlign(a.value, &p);
+    if (Is(a.name, "margin"))
+      ParseMargin(a.value, &p);
+    else if (Is(a.name, "expand"))
+      ParseExpand(a.value, &p);
+    else if (Is(a.name, "expandwidth"))
+      p.expandWidth = IntegerText(a.value);
+    else if (Is(a.name, "expandheight"))
+      p.expandHeight = IntegerText(a.value);
+    else if (Is(a.name, "align"))
+      ParseAlign(a.value, &p);
   }
 }
 
@@ -247,8 +266,10 @@ void RuntimeState::ApplyState(DialogObject& o, const XmlNode& element) {
   if (!o.widget) return;
   for (const XmlAttribute& a : element.Attributes()) {
     if (!Is(a.value, "yes")) continue;
-    if (Is(a.name, "disabled")) o.widget->setEnabled(false);
-    else if (Is(a.name, "invisible")) o.widget->hide();
+    if (Is(a.name, "disabled"))
+      o.widget->setEnabled(false);
+    else if (Is(a.name, "invisible"))
+      o.widget->hide();
   }
 }
 
@@ -291,15 +312,19 @@ std::unique_ptr<DialogObject> RuntimeState::CreateObject(Kind kind, const XmlNod
         if (Is(a.name, "spacing")) {
           box->params.spacing = IntegerText(a.value);
         } else if (Is(a.name, "expand")) {
-          if (Is(a.value, "no")) box->params.mode = kExpandNo;
-          else if (Is(a.value, "equal")) box->params.mode = kExpandEqual;
+          if (Is(a.value, "no"))
+            box->params.mode = kExpandNo;
+          else if (Is(a.value, "equal"))
+            box->params.mode = kExpandEqual;
           else if (a.value.startsWith(QLatin1String("item:"), Qt::CaseInsensitive)) {
             box->params.mode = kExpandItem;
             box->params.item = IntegerText(a.value.mid(5)) - 1;
           }
         } else if (Is(a.name, "align")) {
-          if (Is(a.value, "center")) box->params.align = kAlignCenter;
-          else if (Is(a.value, "bottom") || Is(a.value, "right")) box->params.align = kAlignEnd;
+          if (Is(a.value, "center"))
+            box->params.align = kAlignCenter;
+          else if (Is(a.value, "bottom") || Is(a.value, "right"))
+            box->params.align = kAlignEnd;
         }
       }
       return box;
@@ -318,19 +343,27 @@ std::unique_ptr<DialogObject> RuntimeState::CreateObject(Kind kind, const XmlNod
       GridParams p;
       for (const XmlAttribute& a : element.Attributes()) {
         auto mode = [&](int* m, int* item, bool rows) {
-          if (!rows && Is(a.value, "no")) *m = kExpandNo;
-          else if (rows && Is(a.value, "yes")) *m = kExpandYes;
-          else if (Is(a.value, "equal")) *m = kExpandEqual;
+          if (!rows && Is(a.value, "no"))
+            *m = kExpandNo;
+          else if (rows && Is(a.value, "yes"))
+            *m = kExpandYes;
+          else if (Is(a.value, "equal"))
+            *m = kExpandEqual;
           else if (a.value.startsWith(QLatin1String("item:"), Qt::CaseInsensitive)) {
             *m = kExpandItem;
             *item = IntegerText(a.value.mid(5)) - 1;
           }
         };
-        if (Is(a.name, "columns")) p.columns = IntegerText(a.value);
-        else if (Is(a.name, "colspacing")) p.colSpacing = IntegerText(a.value);
-        else if (Is(a.name, "rowspacing")) p.rowSpacing = IntegerText(a.value);
-        else if (Is(a.name, "colexpand")) mode(&p.colMode, &p.colItem, false);
-        else if (Is(a.name, "rowexpand")) mode(&p.rowMode, &p.rowItem, true);
+        if (Is(a.name, "columns"))
+          p.columns = IntegerText(a.value);
+        else if (Is(a.name, "colspacing"))
+          p.colSpacing = IntegerText(a.value);
+        else if (Is(a.name, "rowspacing"))
+          p.rowSpacing = IntegerText(a.value);
+        else if (Is(a.name, "colexpand"))
+          mode(&p.colMode, &p.colItem, false);
+        else if (Is(a.name, "rowexpand"))
+          mode(&p.rowMode, &p.rowItem, true);
       }
       // Cells are located by dividing by the column count: fewer than one column is taken
       // as one (GridObject clamps).
@@ -362,7 +395,8 @@ std::unique_ptr<DialogObject> RuntimeState::CreateObject(Kind kind, const XmlNod
       // follows in the object's own attribute pass.
       uint32_t probe = 0;
       for (const XmlAttribute& a : element.Attributes())
-        if (Is(a.name, "flags")) probe |= EvaluateFlags(kind, a.value, symbols, [](const QString&) {});
+        if (Is(a.name, "flags"))
+          probe |= EvaluateFlags(kind, a.value, symbols, [](const QString&) {});
       if (probe & flag::CanvasContainer) {
         auto o = std::make_unique<CanvasContainerObject>(*this);
         EvaluatePlacement(*o, element, 10);
@@ -413,12 +447,17 @@ std::unique_ptr<DialogObject> RuntimeState::CreateObject(Kind kind, const XmlNod
       auto o = std::make_unique<ScrollAreaObject>(*this);
       EvaluatePlacement(*o, element, 10);
       for (const XmlAttribute& a : element.Attributes()) {
-        if (Is(a.name, "innerwidth")) o->innerW = Is(a.value, "auto") ? -1 : IntegerText(a.value);
-        else if (Is(a.name, "innerheight")) o->innerH = Is(a.value, "auto") ? -1 : IntegerText(a.value);
-        else if (Is(a.name, "step")) o->step = IntegerText(a.value);
+        if (Is(a.name, "innerwidth"))
+          o->innerW = Is(a.value, "auto") ? -1 : IntegerText(a.value);
+        else if (Is(a.name, "innerheight"))
+          o->innerH = Is(a.value, "auto") ? -1 : IntegerText(a.value);
+        else if (Is(a.name, "step"))
+          o->step = IntegerText(a.value);
         else if (Is(a.name, "scrolling")) {
-          if (Is(a.value, "vertical")) o->mode = kScrollVertical;
-          else if (Is(a.value, "horizontal")) o->mode = kScrollHorizontal;
+          if (Is(a.value, "vertical"))
+            o->mode = kScrollVertical;
+          else if (Is(a.value, "horizontal"))
+            o->mode = kScrollHorizontal;
         }
       }
       o->area = CreateScrollAreaControl(list, o->innerW, o->innerH, o->step, o->flags);
@@ -439,8 +478,10 @@ std::unique_ptr<DialogObject> RuntimeState::CreateObject(Kind kind, const XmlNod
       for (const XmlAttribute& a : element.Attributes()) {
         const int pane = Is(a.name, "firstmin") ? 0 : Is(a.name, "secondmin") ? 1 : -1;
         if (pane < 0) continue;
-        if (Is(a.value, "auto") || Is(a.value, "request")) o->autoMin[pane] = true;
-        else SetSplitterMinimum(o->splitter, pane, IntegerText(a.value));
+        if (Is(a.value, "auto") || Is(a.value, "request"))
+          o->autoMin[pane] = true;
+        else
+          SetSplitterMinimum(o->splitter, pane, IntegerText(a.value));
       }
       OpenList(o->panes[0]);
       BindPane(o.get(), o->panes[0]);
@@ -456,7 +497,8 @@ std::unique_ptr<DialogObject> RuntimeState::CreateObject(Kind kind, const XmlNod
       if (grouped && parent && !HasError()) {
         // Created with the parent's option groups, once all its children exist.
         o->control = o->requestedId;
-        parent->pendingOptions.push_back({o.get(), NumericAttribute(element, "group", -1), &element});
+        parent->pendingOptions.push_back(
+            {o.get(), NumericAttribute(element, "group", -1), &element});
         // With an id the control number is known already: its event attributes are checked
         // now (the button itself exists only later, so nothing is connected).
         BindEvents(*o, element, EventCapabilities(kind));
@@ -493,9 +535,15 @@ std::unique_ptr<DialogObject> RuntimeState::CreateObject(Kind kind, const XmlNod
     case Kind::Date:
     case Kind::Spin:
     case Kind::HyperLink:
-    case Kind::IPAddress: o = std::make_unique<NaturalLeaf>(*this, kind); break;
-    case Kind::ListView: o = std::make_unique<ListViewLeaf>(*this, kind); break;
-    default: o = std::make_unique<DialogObject>(*this, kind); break;
+    case Kind::IPAddress:
+      o = std::make_unique<NaturalLeaf>(*this, kind);
+      break;
+    case Kind::ListView:
+      o = std::make_unique<ListViewLeaf>(*this, kind);
+      break;
+    default:
+      o = std::make_unique<DialogObject>(*this, kind);
+      break;
   }
   EvaluateCommon(*o, element);
   ControlParams params;
@@ -516,10 +564,15 @@ std::unique_ptr<DialogObject> RuntimeState::CreateObject(Kind kind, const XmlNod
       params.min = NumericAttribute(element, "min", 0);
       params.max = NumericAttribute(element, "max", 10);
       break;
-    case Kind::HyperLink: params.color = NumericAttribute(element, "color", 0xFF0000); break;
+    case Kind::HyperLink:
+      params.color = NumericAttribute(element, "color", 0xFF0000);
+      break;
     case Kind::Web:
-    case Kind::IPAddress: params.flags = 0; break;
-    default: break;
+    case Kind::IPAddress:
+      params.flags = 0;
+      break;
+    default:
+      break;
   }
   params.value = NumericAttribute(element, "value", params.min);
   QWidget* w = CreateLeafControl(kind, list, params);
@@ -611,11 +664,13 @@ int RuntimeState::Open(Dialog& dialog, const XmlNode* element, int x, int y, int
   const uint32_t f = root->windowFlags;
   if (f & (flag::WindowScreenCentered | flag::WindowWindowCentered)) {
     QRect area;
-    if ((f & flag::WindowWindowCentered) && parentWindow) area = parentWindow->window()->geometry();
+    if ((f & flag::WindowWindowCentered) && parentWindow)
+      area = parentWindow->window()->geometry();
     else if (QScreen* s = window->screen() ? window->screen() : QGuiApplication::primaryScreen())
       area = s->availableGeometry();
     if (area.isValid())
-      window->move(area.center().x() - window->width() / 2, area.center().y() - window->height() / 2);
+      window->move(area.center().x() - window->width() / 2,
+                   area.center().y() - window->height() / 2);
   }
   if (!(f & flag::WindowInvisible)) window->show();
   return 1;
@@ -694,7 +749,8 @@ void RuntimeState::Teardown(Dialog& dialog) {
   for (int number : dialog.controls) {
     // A number taken over by another dialog's control stays with it.
     auto it = gadgets.find(number);
-    if (it != gadgets.end() && (!it->second || !dialog.window || dialog.window->isAncestorOf(it->second)))
+    if (it != gadgets.end() &&
+        (!it->second || !dialog.window || dialog.window->isAncestorOf(it->second)))
       gadgets.erase(it);
   }
   if (dialog.windowNumber != -1) {

@@ -1,10 +1,10 @@
 #pragma once
 // Everything a DialogRuntime owns, and the services the object kinds use while a window is built
 // and laid out. Not part of the runtime's public interface.
+#include <QButtonGroup>
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
-
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -12,8 +12,6 @@
 
 #include "dialog/dialog_object.h"
 #include "dialog/symbol_registry.h"
-
-#include <QButtonGroup>
 
 namespace bxw::dialog {
 
@@ -60,8 +58,10 @@ public:
     if (lists_.size() > 1) lists_.pop_back();
   }
   void ReplaceList(QWidget* list) {
-    if (lists_.size() > 1) lists_.back() = list;
-    else lists_.emplace_back(list);
+    if (lists_.size() > 1)
+      lists_.back() = list;
+    else
+      lists_.emplace_back(list);
   }
 
   // ---- controls ----

@@ -1,6 +1,5 @@
 #pragma once
 #include <QString>
-
 #include <functional>
 #include <map>
 #include <optional>

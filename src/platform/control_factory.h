@@ -3,7 +3,6 @@
 // 0 x 0 inside the current parent. Geometry is always set by the runtime's own layout.
 #include <QString>
 #include <QWidget>
-
 #include <cstdint>
 #include <vector>
 

@@ -1,3 +1,5 @@
+#include <Qsci/qsciscintilla.h>
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCalendarWidget>
@@ -31,7 +33,6 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QTreeWidget>
-#include <Qsci/qsciscintilla.h>
 
 #include "platform/control_factory.h"
 
@@ -101,8 +102,10 @@ QString DateFormatFromMask(const QString& mask) {
         take("%hh", "HH") || take("%ii", "mm") || take("%ss", "ss"))
       continue;
     const QChar c = mask[i];
-    if (c.isLetter()) out += QLatin1Char('\'') + c + QLatin1Char('\'');
-    else out += c;
+    if (c.isLetter())
+      out += QLatin1Char('\'') + c + QLatin1Char('\'');
+    else
+      out += c;
   }
   return out;
 }
@@ -118,8 +121,10 @@ QWidget* CreateLeafControl(ControlKind kind, QWidget* parent, const ControlParam
   switch (kind) {
     case ControlKind::Button: {
       auto* b = new QPushButton(p.text, parent);
-      if ((p.flags & kButtonToggle) == kButtonToggle) b->setCheckable(true);
-      else if (p.flags & kButtonDefault) b->setDefault(true);
+      if ((p.flags & kButtonToggle) == kButtonToggle)
+        b->setCheckable(true);
+      else if (p.flags & kButtonDefault)
+        b->setDefault(true);
       if (p.flags & (kButtonLeft | kButtonRight))
         b->setStyleSheet(p.flags & kButtonRight ? QStringLiteral("text-align: right")
                                                 : QStringLiteral("text-align: left"));
@@ -134,12 +139,16 @@ QWidget* CreateLeafControl(ControlKind kind, QWidget* parent, const ControlParam
     }
     case ControlKind::Image: {
       auto* l = new QLabel(parent);
-      if (p.flags & kImageBorder) l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-      else if (p.flags & kImageRaised) l->setFrameStyle(QFrame::Panel | QFrame::Raised);
+      if (p.flags & kImageBorder)
+        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+      else if (p.flags & kImageRaised)
+        l->setFrameStyle(QFrame::Panel | QFrame::Raised);
       w = l;
       break;
     }
-    case ControlKind::Option: w = new QRadioButton(p.text, parent); break;
+    case ControlKind::Option:
+      w = new QRadioButton(p.text, parent);
+      break;
     case ControlKind::ListView: {
       auto* l = new QListWidget(parent);
       if (p.flags & kListViewMulti) l->setSelectionMode(QAbstractItemView::MultiSelection);
@@ -154,7 +163,8 @@ QWidget* CreateLeafControl(ControlKind kind, QWidget* parent, const ControlParam
       t->setRootIsDecorated(false);
       if (p.flags & kListIconMulti) t->setSelectionMode(QAbstractItemView::MultiSelection);
       if (!(p.flags & kListIconFullRow)) t->setSelectionBehavior(QAbstractItemView::SelectItems);
-      if (p.flags & kListIconGrid) t->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"));
+      if (p.flags & kListIconGrid)
+        t->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"));
       w = t;
       break;
     }
@@ -174,7 +184,9 @@ QWidget* CreateLeafControl(ControlKind kind, QWidget* parent, const ControlParam
     case ControlKind::Text: {
       auto* l = new QLabel(p.text, parent);
       Qt::Alignment a = Qt::AlignTop;
-      a |= (p.flags & kTextRight) ? Qt::AlignRight : (p.flags & kTextCenter) ? Qt::AlignHCenter : Qt::AlignLeft;
+      a |= (p.flags & kTextRight)    ? Qt::AlignRight
+           : (p.flags & kTextCenter) ? Qt::AlignHCenter
+                                     : Qt::AlignLeft;
       l->setAlignment(a);
       if (p.flags & kTextBorder) l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
       w = l;
@@ -197,9 +209,12 @@ QWidget* CreateLeafControl(ControlKind kind, QWidget* parent, const ControlParam
       w = e;
       break;
     }
-    case ControlKind::Scintilla: w = new QsciScintilla(parent); break;
+    case ControlKind::Scintilla:
+      w = new QsciScintilla(parent);
+      break;
     case ControlKind::ScrollBar: {
-      auto* s = new QScrollBar((p.flags & kScrollBarVertical) ? Qt::Vertical : Qt::Horizontal, parent);
+      auto* s =
+          new QScrollBar((p.flags & kScrollBarVertical) ? Qt::Vertical : Qt::Horizontal, parent);
       s->setRange(p.min, std::max(p.min, p.max - p.page + 1));
       s->setPageStep(p.page);
       s->setValue(p.value);
@@ -238,7 +253,9 @@ QWidget* CreateLeafControl(ControlKind kind, QWidget* parent, const ControlParam
       w = c;
       break;
     }
-    case ControlKind::Shortcut: w = new QKeySequenceEdit(parent); break;
+    case ControlKind::Shortcut:
+      w = new QKeySequenceEdit(parent);
+      break;
     case ControlKind::ButtonImage: {
       auto* b = new QToolButton(parent);
       b->setCheckable((p.flags & kButtonToggle) == kButtonToggle);
@@ -253,8 +270,12 @@ QWidget* CreateLeafControl(ControlKind kind, QWidget* parent, const ControlParam
       w = s;
       break;
     }
-    case ControlKind::Canvas: w = new CanvasControl(parent, p.flags & kCanvasBorder); break;
-    case ControlKind::Calendar: w = new QCalendarWidget(parent); break;
+    case ControlKind::Canvas:
+      w = new CanvasControl(parent, p.flags & kCanvasBorder);
+      break;
+    case ControlKind::Calendar:
+      w = new QCalendarWidget(parent);
+      break;
     case ControlKind::Date: {
       auto* d = new QDateEdit(QDate::currentDate(), parent);
       d->setDisplayFormat(DateFormatFromMask(p.text));
@@ -284,10 +305,11 @@ QWidget* CreateLeafControl(ControlKind kind, QWidget* parent, const ControlParam
       auto* l = new QLabel(p.text, parent);
       const QColor hover = ColorFromBgr(p.color);
       l->setCursor(Qt::PointingHandCursor);
-      l->setStyleSheet(QStringLiteral("QLabel { color: palette(link); %1 } QLabel:hover { color: %2; }")
-                           .arg((p.flags & kHyperLinkUnderline) ? QStringLiteral("text-decoration: underline;")
-                                                               : QString(),
-                                hover.name()));
+      l->setStyleSheet(
+          QStringLiteral("QLabel { color: palette(link); %1 } QLabel:hover { color: %2; }")
+              .arg((p.flags & kHyperLinkUnderline) ? QStringLiteral("text-decoration: underline;")
+                                                   : QString(),
+                   hover.name()));
       l->setAttribute(Qt::WA_Hover);
       w = l;
       break;
@@ -298,7 +320,8 @@ QWidget* CreateLeafControl(ControlKind kind, QWidget* parent, const ControlParam
       w = e;
       break;
     }
-    default: return nullptr;
+    default:
+      return nullptr;
   }
   w->setGeometry(0, 0, 0, 0);
   return w;
@@ -320,7 +343,8 @@ QWidget* CreateContainerControl(QWidget* parent, uint32_t flags) {
     f->setFrameStyle(QFrame::Box | QFrame::Plain);
     f->setLineWidth(1);
   } else if (flags & (kContainerRaised | kContainerSingle | kContainerDouble)) {
-    f->setFrameStyle(QFrame::Panel | ((flags & kContainerRaised) ? QFrame::Raised : QFrame::Sunken));
+    f->setFrameStyle(QFrame::Panel |
+                     ((flags & kContainerRaised) ? QFrame::Raised : QFrame::Sunken));
     f->setLineWidth(SystemBorderWidth());
   }
   f->setGeometry(0, 0, 0, 0);
@@ -361,7 +385,9 @@ void PanelControl::SetPageTitle(int index, const QString& title) {
   if (index >= 0 && index < PageCount()) bar_->setTabText(index, title);
 }
 
-int PanelControl::TabRowHeight() const { return bar_->sizeHint().height(); }
+int PanelControl::TabRowHeight() const {
+  return bar_->sizeHint().height();
+}
 
 QSize PanelControl::PageSize() const {
   return {width() - 4, height() - TabRowHeight() - 2};
@@ -377,7 +403,9 @@ void PanelControl::ShowPage(int index) {
   for (int i = 0; i < PageCount(); ++i) pages_[i]->setVisible(i == index);
 }
 
-void PanelControl::resizeEvent(QResizeEvent*) { LayoutPages(); }
+void PanelControl::resizeEvent(QResizeEvent*) {
+  LayoutPages();
+}
 
 void PanelControl::paintEvent(QPaintEvent*) {
   QPainter painter(this);
@@ -406,7 +434,9 @@ QScrollArea* CreateScrollAreaControl(QWidget* parent, int innerW, int innerH, in
   return area;
 }
 
-QWidget* ScrollAreaInner(QScrollArea* area) { return area->widget(); }
+QWidget* ScrollAreaInner(QScrollArea* area) {
+  return area->widget();
+}
 
 // ---- splitter ----
 
@@ -426,11 +456,15 @@ QSplitter* CreateSplitterControl(QWidget* parent, bool vertical, bool separator,
 void SetSplitterMinimum(QSplitter* splitter, int pane, int size) {
   QWidget* w = splitter->widget(pane);
   if (!w) return;
-  if (splitter->orientation() == Qt::Horizontal) w->setMinimumWidth(std::max(size, 0));
-  else w->setMinimumHeight(std::max(size, 0));
+  if (splitter->orientation() == Qt::Horizontal)
+    w->setMinimumWidth(std::max(size, 0));
+  else
+    w->setMinimumHeight(std::max(size, 0));
 }
 
-void LayoutSplitterPanes(QSplitter* splitter) { splitter->refresh(); }
+void LayoutSplitterPanes(QSplitter* splitter) {
+  splitter->refresh();
+}
 
 // ---- measuring ----
 
@@ -464,14 +498,22 @@ int SystemBorderWidth() {
 }
 
 void SetControlText(QWidget* control, const QString& text) {
-  if (auto* b = qobject_cast<QAbstractButton*>(control)) b->setText(text);
-  else if (auto* l = qobject_cast<QLabel*>(control)) l->setText(text);
-  else if (auto* e = qobject_cast<QLineEdit*>(control)) e->setText(text);
-  else if (auto* t = qobject_cast<QTextEdit*>(control)) t->setPlainText(text);
-  else if (auto* g = qobject_cast<QGroupBox*>(control)) g->setTitle(text);
-  else if (auto* tw = qobject_cast<QTreeWidget*>(control)) tw->setHeaderLabels({text});
-  else if (auto* s = qobject_cast<QsciScintilla*>(control)) s->setText(text);
-  else if (control->isWindow()) control->setWindowTitle(text);
+  if (auto* b = qobject_cast<QAbstractButton*>(control))
+    b->setText(text);
+  else if (auto* l = qobject_cast<QLabel*>(control))
+    l->setText(text);
+  else if (auto* e = qobject_cast<QLineEdit*>(control))
+    e->setText(text);
+  else if (auto* t = qobject_cast<QTextEdit*>(control))
+    t->setPlainText(text);
+  else if (auto* g = qobject_cast<QGroupBox*>(control))
+    g->setTitle(text);
+  else if (auto* tw = qobject_cast<QTreeWidget*>(control))
+    tw->setHeaderLabels({text});
+  else if (auto* s = qobject_cast<QsciScintilla*>(control))
+    s->setText(text);
+  else if (control->isWindow())
+    control->setWindowTitle(text);
 }
 
 }  // namespace bxw

@@ -1,8 +1,9 @@
 // bxw layout and bxw render, run as the user runs them.
+#include <gtest/gtest.h>
+
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "test_support.h"
 
@@ -26,35 +27,37 @@ BxwRun Bxw(const QStringList& args) {
   r.out = QString::fromUtf8(p.readAllStandardOutput());
   // Qt may warn about its runtime directory; only our own lines matter.
   for (const QString& line : QString::fromUtf8(p.readAllStandardError()).split(QLatin1Char('\n')))
-    if (!line.startsWith(QLatin1String("QStandardPaths:")) && !line.isEmpty()) r.err += line + QLatin1Char('\n');
+    if (!line.startsWith(QLatin1String("QStandardPaths:")) && !line.isEmpty())
+      r.err += line + QLatin1Char('\n');
   return r;
 }
 
-QString Data(const char* name) { return bxw::test::DataPath(QStringLiteral("dialog/") + QLatin1String(name)); }
+QString Data(const char* name) {
+  return bxw::test::DataPath(QStringLiteral("dialog/") + QLatin1String(name));
+}
 
 TEST(BxwLayout, BoxExampleInFourModes) {
-  const BxwRun r = Bxw({QStringLiteral("layout"), Data("hbox_example.xml"), QStringLiteral("--size"),
-                     QStringLiteral("250x120")});
+  const BxwRun r = Bxw({QStringLiteral("layout"), Data("hbox_example.xml"),
+                        QStringLiteral("--size"), QStringLiteral("250x120")});
   EXPECT_EQ(r.code, 0) << r.err.toStdString();
-  EXPECT_EQ(r.out,
-            QStringLiteral("window Boxes 250 120\n"
-                           "1 vbox - req 220 100 at 0 0 250 120\n"
-                           "2 hbox yes req 190 25 at 0 0 250 30\n"
-                           "3 empty a req 50 20 at 0 0 70 30\n"
-                           "3 empty b req 60 25 at 75 0 80 30\n"
-                           "3 empty c req 70 22 at 160 0 90 30\n"
-                           "2 hbox equal req 220 25 at 0 30 250 30\n"
-                           "3 empty - req 50 20 at 0 30 80 30\n"
-                           "3 empty - req 60 25 at 85 30 80 30\n"
-                           "3 empty - req 70 22 at 170 30 80 30\n"
-                           "2 hbox no req 190 25 at 0 60 250 30\n"
-                           "3 empty - req 50 20 at 30 60 50 30\n"
-                           "3 empty - req 60 25 at 85 60 60 30\n"
-                           "3 empty - req 70 22 at 150 60 70 30\n"
-                           "2 hbox item req 190 25 at 0 90 250 30\n"
-                           "3 empty - req 50 20 at 0 90 50 30\n"
-                           "3 empty - req 60 25 at 55 90 120 30\n"
-                           "3 empty - req 70 22 at 180 90 70 30\n"));
+  EXPECT_EQ(r.out, QStringLiteral("window Boxes 250 120\n"
+                                  "1 vbox - req 220 100 at 0 0 250 120\n"
+                                  "2 hbox yes req 190 25 at 0 0 250 30\n"
+                                  "3 empty a req 50 20 at 0 0 70 30\n"
+                                  "3 empty b req 60 25 at 75 0 80 30\n"
+                                  "3 empty c req 70 22 at 160 0 90 30\n"
+                                  "2 hbox equal req 220 25 at 0 30 250 30\n"
+                                  "3 empty - req 50 20 at 0 30 80 30\n"
+                                  "3 empty - req 60 25 at 85 30 80 30\n"
+                                  "3 empty - req 70 22 at 170 30 80 30\n"
+                                  "2 hbox no req 190 25 at 0 60 250 30\n"
+                                  "3 empty - req 50 20 at 30 60 50 30\n"
+                                  "3 empty - req 60 25 at 85 60 60 30\n"
+                                  "3 empty - req 70 22 at 150 60 70 30\n"
+                                  "2 hbox item req 190 25 at 0 90 250 30\n"
+                                  "3 empty - req 50 20 at 0 90 50 30\n"
+                                  "3 empty - req 60 25 at 55 90 120 30\n"
+                                  "3 empty - req 70 22 at 180 90 70 30\n"));
 }
 
 TEST(BxwLayout, WorkedExamplesByWindow) {
@@ -95,8 +98,8 @@ TEST(BxwLayout, WorkedExamplesByWindow) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.window);
-    QStringList args = {QStringLiteral("layout"), Data("runtime_examples.xml"), QStringLiteral("--window"),
-                        QString::fromLatin1(c.window)};
+    QStringList args = {QStringLiteral("layout"), Data("runtime_examples.xml"),
+                        QStringLiteral("--window"), QString::fromLatin1(c.window)};
     if (c.size) args << QStringLiteral("--size") << QString::fromLatin1(c.size);
     const BxwRun r = Bxw(args);
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
@@ -105,8 +108,8 @@ TEST(BxwLayout, WorkedExamplesByWindow) {
 }
 
 TEST(BxwLayout, FailedOpenPrintsTheRuntimeMessage) {
-  BxwRun r = Bxw({QStringLiteral("layout"), Data("runtime_examples.xml"), QStringLiteral("--window"),
-               QStringLiteral("broken")});
+  BxwRun r = Bxw({QStringLiteral("layout"), Data("runtime_examples.xml"),
+                  QStringLiteral("--window"), QStringLiteral("broken")});
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.out, QString());
   EXPECT_EQ(r.err, QStringLiteral("error: <string> 'width' can't have empty value.\n"));
@@ -119,9 +122,10 @@ TEST(BxwLayout, FailedOpenPrintsTheRuntimeMessage) {
 TEST(BxwRender, WritesThePngOfTheWindow) {
   QTemporaryDir dir;
   const QString png = dir.filePath(QStringLiteral("grid.png"));
-  const BxwRun r = Bxw({QStringLiteral("render"), Data("runtime_examples.xml"), QStringLiteral("--window"),
-                     QStringLiteral("grid"), QStringLiteral("--size"), QStringLiteral("300x80"),
-                     QStringLiteral("-o"), png});
+  const BxwRun r =
+      Bxw({QStringLiteral("render"), Data("runtime_examples.xml"), QStringLiteral("--window"),
+           QStringLiteral("grid"), QStringLiteral("--size"), QStringLiteral("300x80"),
+           QStringLiteral("-o"), png});
   EXPECT_EQ(r.code, 0) << r.err.toStdString();
   QImage image(png);
   ASSERT_FALSE(image.isNull());

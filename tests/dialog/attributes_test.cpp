@@ -1,7 +1,8 @@
 // Attribute values without widgets: integer text, flag expressions, margins, alignment.
+#include "dialog/attributes.h"
+
 #include <gtest/gtest.h>
 
-#include "dialog/attributes.h"
 #include "dialog/symbol_registry.h"
 
 namespace bxw::dialog {
@@ -30,20 +31,28 @@ struct FlagCase {
 TEST(FlagExpression, Cases) {
   const std::vector<FlagCase> cases = {
       {"two text flags", Kind::Text, "#PB_Text_Center|#PB_Text_Border", 0x20001, {}},
-      {"text flag on a button", Kind::Button, "#PB_Text_Center|#PB_Text_Border", 0,
+      {"text flag on a button",
+       Kind::Button,
+       "#PB_Text_Center|#PB_Text_Border",
+       0,
        {"PB_Text_Center", "PB_Text_Border"}},
-      {"blanks and tabs", Kind::Button, " \t #PB_Button_Default \t|\t  #PB_Button_MultiLine  \t",
-       0x2001, {}},
+      {"blanks and tabs",
+       Kind::Button,
+       " \t #PB_Button_Default \t|\t  #PB_Button_MultiLine  \t",
+       0x2001,
+       {}},
       {"second name without #", Kind::Button, "#PB_Button_Default | PB_Button_MultiLine", 0x1, {}},
       {"empty name", Kind::Button, "#|#PB_Button_Default", 0x1, {""}},
       {"case-insensitive", Kind::Window, "#pb_window_screencentered", 0x1, {}},
       {"empty text", Kind::Button, "", 0, {}},
       {"no table", Kind::HBox, "#PB_Button_Default", 0, {"PB_Button_Default"}},
       {"value zero still known", Kind::Container, "#PB_Container_BorderLess", 0, {}},
-      {"name over 128 characters", Kind::Button,
+      {"name over 128 characters",
+       Kind::Button,
        "#PB_Button_Default|#AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"
        "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA|#PB_Button_MultiLine",
-       0x1, {}},
+       0x1,
+       {}},
   };
   SymbolRegistry none;
   for (const FlagCase& c : cases) {

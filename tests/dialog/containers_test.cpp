@@ -1,9 +1,10 @@
 // Grids, panels and tabs, scroll areas and splitters with real widgets.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
-#include <gtest/gtest.h>
 
 #include "platform/control_factory.h"
 #include "runtime_support.h"
@@ -97,7 +98,8 @@ TEST(ScrollArea, VerticalWithAutomaticInnerHeight) {
 TEST(ScrollArea, FixedInnerSizeAndBothDirections) {
   Opened o(
       "<window margin='0'><scrollarea name='sa' width='120' height='90' innerwidth='300' "
-      "innerheight='auto' margin='0'><empty name='c' width='50' height='60'/></scrollarea></window>");
+      "innerheight='auto' margin='0'><empty name='c' width='50' "
+      "height='60'/></scrollarea></window>");
   ASSERT_TRUE(o.ok);
   EXPECT_EQ(o.Req(QStringLiteral("sa")), (Size{120, 90}));
   EXPECT_EQ(o.At(QStringLiteral("c")), (Rect{0, 0, 300, 60}));

@@ -1,7 +1,8 @@
 // The layout arithmetic on plain integers: the worked examples as tables.
+#include "dialog/layout_math.h"
+
 #include <gtest/gtest.h>
 
-#include "dialog/layout_math.h"
 #include "runtime_support.h"
 
 namespace bxw::dialog {
@@ -27,27 +28,82 @@ struct BoxCase {
 
 TEST(BoxLayout, WorkedExampleInEveryMode) {
   const std::vector<BoxCase> cases = {
-      {"yes", kExpandYes, 0, kAlignStart, {0, 0, 250, 30}, {190, 25},
+      {"yes",
+       kExpandYes,
+       0,
+       kAlignStart,
+       {0, 0, 250, 30},
+       {190, 25},
        {{0, 0, 70, 30}, {75, 0, 80, 30}, {160, 0, 90, 30}}},
-      {"equal", kExpandEqual, 0, kAlignStart, {0, 0, 250, 30}, {220, 25},
+      {"equal",
+       kExpandEqual,
+       0,
+       kAlignStart,
+       {0, 0, 250, 30},
+       {220, 25},
        {{0, 0, 80, 30}, {85, 0, 80, 30}, {170, 0, 80, 30}}},
-      {"no, center", kExpandNo, 0, kAlignCenter, {0, 0, 250, 30}, {190, 25},
+      {"no, center",
+       kExpandNo,
+       0,
+       kAlignCenter,
+       {0, 0, 250, 30},
+       {190, 25},
        {{30, 0, 50, 30}, {85, 0, 60, 30}, {150, 0, 70, 30}}},
-      {"item:2", kExpandItem, 1, kAlignStart, {0, 0, 250, 30}, {190, 25},
+      {"item:2",
+       kExpandItem,
+       1,
+       kAlignStart,
+       {0, 0, 250, 30},
+       {190, 25},
        {{0, 0, 50, 30}, {55, 0, 120, 30}, {180, 0, 70, 30}}},
-      {"yes squeezed", kExpandYes, 0, kAlignStart, {0, 0, 95, 30}, {190, 25},
+      {"yes squeezed",
+       kExpandYes,
+       0,
+       kAlignStart,
+       {0, 0, 95, 30},
+       {190, 25},
        {{0, 0, 25, 30}, {30, 0, 30, 30}, {65, 0, 35, 30}}},
-      {"no squeezed", kExpandNo, 0, kAlignEnd, {0, 0, 95, 30}, {190, 25},
+      {"no squeezed",
+       kExpandNo,
+       0,
+       kAlignEnd,
+       {0, 0, 95, 30},
+       {190, 25},
        {{0, 0, 25, 30}, {30, 0, 30, 30}, {65, 0, 35, 30}}},
-      {"item squeezed", kExpandItem, 1, kAlignStart, {0, 0, 95, 30}, {190, 25},
+      {"item squeezed",
+       kExpandItem,
+       1,
+       kAlignStart,
+       {0, 0, 95, 30},
+       {190, 25},
        {{0, 0, 25, 30}, {30, 0, 30, 30}, {65, 0, 35, 30}}},
-      {"item:0 nobody grows", kExpandItem, -1, kAlignStart, {0, 0, 250, 30}, {190, 25},
+      {"item:0 nobody grows",
+       kExpandItem,
+       -1,
+       kAlignStart,
+       {0, 0, 250, 30},
+       {190, 25},
        {{0, 0, 50, 30}, {55, 0, 60, 30}, {120, 0, 70, 30}}},
-      {"item past the last", kExpandItem, 7, kAlignStart, {0, 0, 250, 30}, {190, 25},
+      {"item past the last",
+       kExpandItem,
+       7,
+       kAlignStart,
+       {0, 0, 250, 30},
+       {190, 25},
        {{0, 0, 50, 30}, {55, 0, 60, 30}, {120, 0, 70, 30}}},
-      {"align in mode yes ignored", kExpandYes, 0, kAlignEnd, {0, 0, 250, 30}, {190, 25},
+      {"align in mode yes ignored",
+       kExpandYes,
+       0,
+       kAlignEnd,
+       {0, 0, 250, 30},
+       {190, 25},
        {{0, 0, 70, 30}, {75, 0, 80, 30}, {160, 0, 90, 30}}},
-      {"offset position", kExpandYes, 0, kAlignStart, {10, 20, 250, 30}, {190, 25},
+      {"offset position",
+       kExpandYes,
+       0,
+       kAlignStart,
+       {10, 20, 250, 30},
+       {190, 25},
        {{10, 20, 70, 30}, {85, 20, 80, 30}, {170, 20, 90, 30}}},
   };
   for (const BoxCase& c : cases) {
@@ -254,8 +310,7 @@ TEST(GridLayout, DefaultModesWidenColumnsAndLeaveHeightEmpty) {
   GridParams p;
   GridRun g(p, {{1, 1, {40, 20}}, {1, 1, {60, 30}}});
   EXPECT_EQ(g.Request(p), (Size{105, 30}));
-  EXPECT_EQ(g.Place(p, {0, 0, 125, 100}),
-            (std::vector<Rect>{{0, 0, 50, 30}, {55, 0, 70, 30}}));
+  EXPECT_EQ(g.Place(p, {0, 0, 125, 100}), (std::vector<Rect>{{0, 0, 50, 30}, {55, 0, 70, 30}}));
 }
 
 TEST(GridLayout, SpanGrowthByMode) {

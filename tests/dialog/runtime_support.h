@@ -1,8 +1,8 @@
 #pragma once
 // Opening a dialog from XML text in one line, and looking its objects up by name.
-#include <QWidget>
 #include <gtest/gtest.h>
 
+#include <QWidget>
 #include <memory>
 
 #include "dialog/dialog_object.h"
@@ -51,5 +51,7 @@ namespace bxw::dialog {
 inline void PrintTo(const Rect& r, std::ostream* os) {
   *os << "(" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ")";
 }
-inline void PrintTo(const Size& s, std::ostream* os) { *os << s.w << " x " << s.h; }
+inline void PrintTo(const Size& s, std::ostream* os) {
+  *os << s.w << " x " << s.h;
+}
 }  // namespace bxw::dialog

@@ -1,14 +1,15 @@
 // The runtime with real widgets: finding the window, creation, errors and teardown, option
 // groups, the size protocol and the single-child containers.
-#include <QApplication>
+#include <gtest/gtest.h>
+
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTabBar>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "dialog/symbol_registry.h"
 #include "platform/control_factory.h"
@@ -129,8 +130,7 @@ TEST(Errors, ExactMessagesAndNothingLeftBehind) {
        "<window><vbox><button text='ok'/><button text='ok'/>"
        "<button flags='#Nope'/><tab/></vbox></window>",
        "'#Nope' flag is not supported for the following gadget: button"},
-      {"third splitter child",
-       "<window><splitter><button/><button/><button/></splitter></window>",
+      {"third splitter child", "<window><splitter><button/><button/><button/></splitter></window>",
        "<splitter> node can only have two children."},
       {"grid cells past the last row",
        "<window><gridbox columns='1'><empty rowspan='65'/><empty rowspan='5'/><empty/>"
@@ -155,8 +155,9 @@ TEST(Errors, ExactMessagesAndNothingLeftBehind) {
 }
 
 TEST(Errors, ErrorIsClearedByTheNextOpen) {
-  Opened o("<dialogs><window name='bad'><button flags='#X'/></window><window name='good'/></dialogs>",
-           QStringLiteral("bad"));
+  Opened o(
+      "<dialogs><window name='bad'><button flags='#X'/></window><window name='good'/></dialogs>",
+      QStringLiteral("bad"));
   EXPECT_FALSE(o.ok);
   EXPECT_FALSE(o.Error().isEmpty());
   EXPECT_TRUE(o.rt.OpenXMLDialog(o.dialog, *o.doc, QStringLiteral("good")));
@@ -194,9 +195,9 @@ TEST(Errors, PanelsNestedDeeperThan32AreRefused) {
 
 TEST(Lifecycle, DestroyLeavesNothingBehind) {
   DialogRuntime rt;
-  XmlParseResult parsed = ParseXmlText(QStringLiteral(
-      "<window><vbox><button text='a'/><splitter><button/><string/></splitter>"
-      "<panel><tab><text text='x'/></tab></panel></vbox></window>"));
+  XmlParseResult parsed = ParseXmlText(
+      QStringLiteral("<window><vbox><button text='a'/><splitter><button/><string/></splitter>"
+                     "<panel><tab><text text='x'/></tab></panel></vbox></window>"));
   ASSERT_TRUE(parsed.ok);
   const int d = rt.CreateDialog(kAny);
   EXPECT_NE(d, 0);
@@ -250,7 +251,9 @@ TEST(Lifecycle, InvisibleFlagAndOpenSize) {
 }
 
 TEST(Lifecycle, ScreenCentered) {
-  Opened o("<window flags='#PB_Window_ScreenCentered' margin='0'><empty width='200' height='100'/></window>");
+  Opened o(
+      "<window flags='#PB_Window_ScreenCentered' margin='0'><empty width='200' "
+      "height='100'/></window>");
   ASSERT_TRUE(o.ok);
   const QRect screen = o.Window()->screen()->availableGeometry();
   EXPECT_EQ(o.Window()->x(), screen.center().x() - 100);
@@ -265,12 +268,15 @@ TEST(Operations, SetHiddenAndRefreshTextVisitTheTree) {
   ASSERT_TRUE(o.ok);
   auto* root = const_cast<DialogObject*>(o.rt.Root(o.dialog));
   root->SetHidden(true);
-  for (const char* n : {"a", "f", "b", "c"}) EXPECT_TRUE(o.Widget(QString::fromLatin1(n))->isHidden()) << n;
+  for (const char* n : {"a", "f", "b", "c"})
+    EXPECT_TRUE(o.Widget(QString::fromLatin1(n))->isHidden()) << n;
   root->SetHidden(false);
-  for (const char* n : {"a", "f", "c"}) EXPECT_FALSE(o.Widget(QString::fromLatin1(n))->isHidden()) << n;
+  for (const char* n : {"a", "f", "c"})
+    EXPECT_FALSE(o.Widget(QString::fromLatin1(n))->isHidden()) << n;
   EXPECT_TRUE(o.Widget(QStringLiteral("b"))->isHidden());  // folded objects are not shown again
   qobject_cast<QPushButton*>(o.Widget(QStringLiteral("a")))->setText(QStringLiteral("changed"));
-  auto* panel = dynamic_cast<PanelControl*>(o.Widget(QStringLiteral("c"))->parentWidget()->parentWidget());
+  auto* panel =
+      dynamic_cast<PanelControl*>(o.Widget(QStringLiteral("c"))->parentWidget()->parentWidget());
   ASSERT_TRUE(panel);
   panel->SetPageTitle(0, QStringLiteral("changed"));
   root->RefreshText();
@@ -335,7 +341,8 @@ TEST(Events, RegisteredProceduresAreBoundByEventType) {
       "<string name='s' onchange='Handler'/><tree name='t' width='50' height='50' "
       "onleftdoubleclick='Handler'/></vbox></window>"));
   const int d = rt.CreateDialog(kAny);
-  ASSERT_TRUE(rt.OpenXMLDialog(d, *parsed.document, QString())) << rt.DialogErrorText(d).toStdString();
+  ASSERT_TRUE(rt.OpenXMLDialog(d, *parsed.document, QString()))
+      << rt.DialogErrorText(d).toStdString();
   auto gadget = [&](const char* n) { return rt.DialogGadget(d, QString::fromLatin1(n)); };
   auto widget = [&](const char* n) { return rt.GadgetID(gadget(n)); };
   QApplication::processEvents();
@@ -431,7 +438,9 @@ TEST(SizeProtocol, TextIsMovedDownWhenThereIsRoom) {
   EXPECT_EQ(o.At(QStringLiteral("t")).h, 40);
   EXPECT_EQ(o.Widget(QStringLiteral("t"))->geometry().top(), 2);
   EXPECT_EQ(o.Widget(QStringLiteral("t"))->height(), 38);
-  EXPECT_EQ(o.Widget(QStringLiteral("framed"))->geometry(), QRect(QPoint(o.At(QStringLiteral("framed")).x, 0), QSize(o.At(QStringLiteral("framed")).w, 40)));
+  EXPECT_EQ(o.Widget(QStringLiteral("framed"))->geometry(),
+            QRect(QPoint(o.At(QStringLiteral("framed")).x, 0),
+                  QSize(o.At(QStringLiteral("framed")).w, 40)));
   EXPECT_EQ(o.Widget(QStringLiteral("tall"))->height(), 40);  // 39 > 40 - 2: no room
 }
 
@@ -450,7 +459,8 @@ TEST(SizeProtocol, ListviewRoundsUpToWholeRows) {
 
 TEST(WindowBounds, AutoAndNumeric) {
   Opened autoBounds(
-      "<window margin='0' minwidth='auto' maxwidth='AUTO'><empty width='200' height='100'/></window>");
+      "<window margin='0' minwidth='auto' maxwidth='AUTO'><empty width='200' "
+      "height='100'/></window>");
   ASSERT_TRUE(autoBounds.ok);
   EXPECT_EQ(autoBounds.Window()->size(), QSize(200, 100));
   EXPECT_EQ(autoBounds.Window()->minimumWidth(), 200);
@@ -458,7 +468,9 @@ TEST(WindowBounds, AutoAndNumeric) {
   autoBounds.Window()->resize(500, 100);
   EXPECT_EQ(autoBounds.Window()->width(), 200);  // cannot be resized horizontally
 
-  Opened numeric("<window margin='0' minwidth='300' minheight='auto'><empty width='200' height='100'/></window>");
+  Opened numeric(
+      "<window margin='0' minwidth='300' minheight='auto'><empty width='200' "
+      "height='100'/></window>");
   ASSERT_TRUE(numeric.ok);
   EXPECT_EQ(numeric.Window()->size(), QSize(300, 100));
   EXPECT_EQ(numeric.Window()->minimumWidth(), 300);
@@ -471,13 +483,16 @@ TEST(SingleChild, SingleBoxContainerFrameCanvasMultibox) {
       "<window margin='0'><vbox spacing='0'>"
       "<singlebox name='sb' expand='no' align='bottom,right' width='120' height='60'>"
       "<empty name='sbc' width='40' height='20'/></singlebox>"
-      "<container name='plain' width='100' height='50'><empty name='pc' width='10' height='10'/></container>"
+      "<container name='plain' width='100' height='50'><empty name='pc' width='10' "
+      "height='10'/></container>"
       "<container name='flat' flags='#PB_Container_Flat' width='100' height='50'>"
       "<empty name='fc' width='10' height='10'/></container>"
       "<frame name='fr' width='100' height='60'><empty name='frc' width='10' height='10'/></frame>"
-      "<canvas name='cv' flags='#PB_Canvas_Container' margin='3'><empty name='cvc' width='10' height='10'/></canvas>"
+      "<canvas name='cv' flags='#PB_Canvas_Container' margin='3'><empty name='cvc' width='10' "
+      "height='10'/></canvas>"
       "<canvas name='leaf' width='30' height='30'><button name='orphan' text='x'/></canvas>"
-      "<multibox name='mb'><empty name='m1' width='50' height='10'/><empty name='m2' width='30' height='40'/>"
+      "<multibox name='mb'><empty name='m1' width='50' height='10'/><empty name='m2' width='30' "
+      "height='40'/>"
       "<empty name='m3' width='20' height='20'/></multibox>"
       "</vbox></window>",
       QString(), 120, 0);
@@ -491,7 +506,8 @@ TEST(SingleChild, SingleBoxContainerFrameCanvasMultibox) {
   EXPECT_EQ(o.At(QStringLiteral("fc")), (Rect{11, 11, 98, 28}));
   // frame without caption text: t = 10; the child is in the frame's own list's coordinates.
   const Rect fr = o.At(QStringLiteral("fr"));
-  EXPECT_EQ(o.At(QStringLiteral("frc")), (Rect{fr.x + 4 + 5, fr.y + 10 + 5, 120 - 8 - 10, 60 - 14 - 10}));
+  EXPECT_EQ(o.At(QStringLiteral("frc")),
+            (Rect{fr.x + 4 + 5, fr.y + 10 + 5, 120 - 8 - 10, 60 - 14 - 10}));
   // canvas with the container flag: its margins inside; without it children are never placed.
   EXPECT_EQ(o.Req(QStringLiteral("cv")), (Size{16, 16}));
   EXPECT_EQ(o.At(QStringLiteral("cvc")), (Rect{3, 3, 114, 10}));
@@ -504,7 +520,9 @@ TEST(SingleChild, SingleBoxContainerFrameCanvasMultibox) {
 }
 
 TEST(SingleChild, FrameCaptionIsAtLeastTen) {
-  Opened o("<window><frame name='f' text='Caption'><empty name='c' width='10' height='10'/></frame></window>");
+  Opened o(
+      "<window><frame name='f' text='Caption'><empty name='c' width='10' "
+      "height='10'/></frame></window>");
   ASSERT_TRUE(o.ok);
   const Rect f = o.At(QStringLiteral("f")), c = o.At(QStringLiteral("c"));
   const int t = c.y - f.y - 5;
