@@ -133,6 +133,15 @@ int RunRender(const QStringList& args) {
   const int dialog = OpenWindow(rt, o, &doc);
   if (!dialog) return 1;
   QWidget* window = rt.WindowID(rt.DialogWindow(dialog));
+  // Painting needs a backing store of the window's size: a file may ask for any size.
+  constexpr int kMaxSide = 8192;
+  if (window->width() > kMaxSide || window->height() > kMaxSide) {
+    Err(QStringLiteral("error: the window is too large to render (%1 x %2, at most %3 a side)")
+            .arg(window->width())
+            .arg(window->height())
+            .arg(kMaxSide));
+    return 1;
+  }
   window->show();
   QCoreApplication::processEvents();
   const QPixmap image = window->grab();

@@ -11,6 +11,10 @@
 
 namespace bxw::dialog {
 
+namespace {
+using L = long long;  // sizes from hostile files are added in 64 bits, then saturated
+}  // namespace
+
 // ---- defaults ----
 
 DialogObject::DialogObject(RuntimeState& rt, Kind k) : kind(k), rt_(rt) {}
@@ -30,7 +34,11 @@ Size DialogObject::CalculateSize() {
 }
 
 void DialogObject::Resize(int x, int y, int w, int h) {
-  if (widget) widget->setGeometry(x, y, std::max(w, 0), std::max(h, 0));
+  // Qt's own rectangle arithmetic must stay clear of the 32-bit limits.
+  constexpr int kFar = 1 << 24;
+  if (widget)
+    widget->setGeometry(std::clamp(x, -kFar, kFar), std::clamp(y, -kFar, kFar),
+                        std::clamp(w, 0, QWIDGETSIZE_MAX), std::clamp(h, 0, QWIDGETSIZE_MAX));
 }
 
 void DialogObject::AddChild(std::unique_ptr<DialogObject> child, const XmlNode&) {
@@ -219,8 +227,8 @@ Size PanelObject::CalculateSize() {
     out.w = std::max(out.w, s.w);
     out.h = std::max(out.h, s.h);
   }
-  out.w += 4;
-  out.h += (widget ? panel_->TabRowHeight() : 0) + 2;
+  out.w = Saturate(L{out.w} + 4);
+  out.h = Saturate(L{out.h} + (widget ? panel_->TabRowHeight() : 0) + 2);
   return {std::max(out.w, width), std::max(out.h, height)};
 }
 
@@ -271,8 +279,8 @@ void SingleChildObject::RefreshText() {
 
 Size SingleChildObject::RequestChildPlusMargins() {
   childReq_ = child_ ? child_->Request() : Size{};
-  return {childReq_.w + placement.left + placement.right,
-          childReq_.h + placement.top + placement.bottom};
+  return {Saturate(L{childReq_.w} + placement.left + placement.right),
+          Saturate(L{childReq_.h} + placement.top + placement.bottom)};
 }
 
 WindowObject::WindowObject(RuntimeState& rt) : SingleChildObject(rt, Kind::Window, false) {}
@@ -299,8 +307,8 @@ Size WindowObject::CalculateSize() {
 
 void WindowObject::Resize(int, int, int w, int h) {
   if (child_)
-    child_->Place(placement.left, placement.top, w - placement.left - placement.right,
-                  h - placement.top - placement.bottom);
+    child_->Place(placement.left, placement.top, Saturate(L{w} - placement.left - placement.right),
+                  Saturate(L{h} - placement.top - placement.bottom));
 }
 
 Size SingleBoxObject::CalculateSize() {
@@ -323,15 +331,16 @@ Size ContainerObject::CalculateSize() {
   else
     border_ = {0, 0};
   borderComputed_ = true;
-  return {std::max(width, c.w + border_.w), std::max(height, c.h + border_.h)};
+  return {std::max(width, Saturate(L{c.w} + border_.w)),
+          std::max(height, Saturate(L{c.h} + border_.h))};
 }
 
 void ContainerObject::Resize(int x, int y, int w, int h) {
   DialogObject::Resize(x, y, w, h);
   if (!child_) return;
-  const Rect area = borderComputed_
-                        ? Rect{border_.w / 2, border_.h / 2, w - border_.w, h - border_.h}
-                        : Rect{0, 0, w - border_.w, h - border_.h};
+  const int iw = Saturate(L{w} - border_.w), ih = Saturate(L{h} - border_.h);
+  const Rect area =
+      borderComputed_ ? Rect{border_.w / 2, border_.h / 2, iw, ih} : Rect{0, 0, iw, ih};
   const Rect r = PlaceChild(placement, area, childReq_);
   child_->Place(r.x, r.y, r.w, r.h);
 }
@@ -344,14 +353,16 @@ int FrameObject::Caption() const {
 Size FrameObject::CalculateSize() {
   const Size c = RequestChildPlusMargins();
   const int t = Caption();
-  return {std::max(width, c.w + 8), std::max(height, c.h + 4 + t)};
+  return {std::max(width, Saturate(L{c.w} + 8)), std::max(height, Saturate(L{c.h} + 4 + t))};
 }
 
 void FrameObject::Resize(int x, int y, int w, int h) {
   DialogObject::Resize(x, y, w, h);
   if (!child_) return;
   const int t = Caption();
-  const Rect r = PlaceChild(placement, {x + 4, y + t, w - 8, h - 4 - t}, childReq_);
+  const Rect area{Saturate(L{x} + 4), Saturate(L{y} + t), Saturate(L{w} - 8),
+                  Saturate(L{h} - 4 - t)};
+  const Rect r = PlaceChild(placement, area, childReq_);
   child_->Place(r.x, r.y, r.w, r.h);
 }
 
@@ -403,8 +414,10 @@ void ScrollAreaObject::Resize(int x, int y, int w, int h) {
   const Rect r = PlaceChild(placement, {0, 0, in.iw, in.ih}, childReq_);
   QWidget* inner = bxw::ScrollAreaInner(area);
   QSize size = inner->size();
-  if (innerW == -1) size.setWidth(std::max(0, r.w + placement.left + placement.right));
-  if (innerH == -1) size.setHeight(std::max(0, r.h + placement.top + placement.bottom));
+  if (innerW == -1)
+    size.setWidth(std::clamp<L>(L{r.w} + placement.left + placement.right, 0, QWIDGETSIZE_MAX));
+  if (innerH == -1)
+    size.setHeight(std::clamp<L>(L{r.h} + placement.top + placement.bottom, 0, QWIDGETSIZE_MAX));
   inner->resize(size);
   child_->Place(r.x, r.y, r.w, r.h);
 }

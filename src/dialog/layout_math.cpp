@@ -1,14 +1,26 @@
 #include "dialog/layout_math.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace bxw::dialog {
+
+// Hostile files can ask for sizes near the limits of 32 bits: the arithmetic runs in 64 bits
+// and results saturate to 32.
+namespace {
+using L = long long;
+}  // namespace
+
+int Saturate(long long v) {
+  return static_cast<int>(std::clamp<L>(v, INT_MIN, INT_MAX));
+}
 
 BoxRequestResult BoxRequest(const BoxParams& p, const std::vector<Size>& childRequests, int attrW,
                             int attrH, int previousTotal) {
   BoxRequestResult out;
-  const int n = static_cast<int>(childRequests.size());
-  int axisTotal = 0, cross = 0, maxAxis = 0;
+  const L n = static_cast<L>(childRequests.size());
+  L axisTotal = 0;
+  int cross = 0, maxAxis = 0;
   out.axis.reserve(childRequests.size());
   for (const Size& s : childRequests) {
     const int a = p.horizontal ? s.w : s.h;
@@ -20,28 +32,29 @@ BoxRequestResult BoxRequest(const BoxParams& p, const std::vector<Size>& childRe
   }
   if (p.mode == kExpandEqual) axisTotal = n * maxAxis;
   if (n > 0) {
-    axisTotal += p.spacing * (n - 1);
-    out.axisTotal = axisTotal;
+    axisTotal += static_cast<L>(p.spacing) * (n - 1);
+    out.axisTotal = Saturate(axisTotal);
   } else {
     out.axisTotal = previousTotal;
   }
-  int w = p.horizontal ? axisTotal : cross;
-  int h = p.horizontal ? cross : axisTotal;
+  const int axisSize = Saturate(axisTotal);
+  const int w = p.horizontal ? axisSize : cross;
+  const int h = p.horizontal ? cross : axisSize;
   out.size = {std::max(w, attrW), std::max(h, attrH)};
   return out;
 }
 
 std::vector<std::optional<Rect>> BoxPlace(const BoxParams& p, const std::vector<int>& axis,
                                           const std::vector<bool>& folded, int axisTotal, Rect r) {
-  const int n = static_cast<int>(axis.size());
+  const L n = static_cast<L>(axis.size());
   std::vector<std::optional<Rect>> out(axis.size());
   if (n == 0) return out;
-  const int avail = p.horizontal ? r.w : r.h;
+  const L avail = p.horizontal ? r.w : r.h;
   const int crossSize = p.horizontal ? r.h : r.w;
   const int crossPos = p.horizontal ? r.y : r.x;
-  const int T = axisTotal;
-  const int s = p.spacing;
-  int pos = p.horizontal ? r.x : r.y;
+  const L T = axisTotal;
+  const L s = p.spacing;
+  L pos = p.horizontal ? r.x : r.y;
 
   const bool equal = p.mode == kExpandEqual;
   const bool squeezed = !equal && avail > 0 && avail < T;
@@ -51,15 +64,14 @@ std::vector<std::optional<Rect>> BoxPlace(const BoxParams& p, const std::vector<
     else if (p.align == kAlignEnd)
       pos += avail - T;
   }
-  for (int i = 0; i < n; ++i) {
-    if (i < static_cast<int>(folded.size()) && folded[i]) continue;
-    const int a = axis[i];
-    int z;
+  for (L i = 0; i < n; ++i) {
+    if (i < static_cast<L>(folded.size()) && folded[i]) continue;
+    const L a = axis[i];
+    L z;
     if (equal) {
       z = (avail - (n - 1) * s) / n;
     } else if (squeezed) {
-      // 64-bit product: a hostile request must not overflow.
-      z = static_cast<int>(static_cast<long long>(a) * avail / T);
+      z = a * avail / T;
     } else if (p.mode == kExpandYes) {
       z = a + (avail - T) / n;
     } else if (p.mode == kExpandItem) {
@@ -67,23 +79,24 @@ std::vector<std::optional<Rect>> BoxPlace(const BoxParams& p, const std::vector<
     } else {
       z = a;
     }
-    out[i] = p.horizontal ? Rect{pos, crossPos, z, crossSize} : Rect{crossPos, pos, crossSize, z};
-    pos += z + s;
+    const int zp = Saturate(z), pp = Saturate(pos);
+    out[i] = p.horizontal ? Rect{pp, crossPos, zp, crossSize} : Rect{crossPos, pp, crossSize, zp};
+    pos = std::clamp<L>(pos + z + s, INT_MIN, INT_MAX);
   }
   return out;
 }
 
 namespace {
 // One axis of the placement rule: answers (offset added to the position, size).
-std::pair<int, int> PlaceAxis(int W, int c, bool expand, int limit, int align) {
+std::pair<L, L> PlaceAxis(L W, L c, bool expand, L limit, int align) {
   if (W <= c) return {0, W};
-  int size;
+  L size;
   if (expand) {
     size = (limit > 0 && limit < W) ? std::max(c, limit) : W;
   } else {
     size = c;
   }
-  int offset = 0;
+  L offset = 0;
   if (align == 2)
     offset = (W - size) / 2;
   else if (align == 3)
@@ -93,13 +106,13 @@ std::pair<int, int> PlaceAxis(int W, int c, bool expand, int limit, int align) {
 }  // namespace
 
 Rect PlaceChild(const Placement& p, Rect area, Size child) {
-  const int x = area.x + p.left;
-  const int y = area.y + p.top;
-  const int W = area.w - (p.left + p.right);
-  const int H = area.h - (p.top + p.bottom);
+  const L x = L{area.x} + p.left;
+  const L y = L{area.y} + p.top;
+  const L W = L{area.w} - (L{p.left} + p.right);
+  const L H = L{area.h} - (L{p.top} + p.bottom);
   auto [dx, w] = PlaceAxis(W, child.w, p.expandH, p.expandWidth, p.alignH);
   auto [dy, h] = PlaceAxis(H, child.h, p.expandV, p.expandHeight, p.alignV);
-  return {x + dx, y + dy, w, h};
+  return {Saturate(x + dx), Saturate(y + dy), Saturate(w), Saturate(h)};
 }
 
 WindowBoundsResult WindowBounds(Size request, int minW, int minH, int maxW, int maxH) {
@@ -126,23 +139,23 @@ WindowBoundsResult WindowBounds(Size request, int minW, int minH, int maxW, int 
 
 int ListHeight(int h, int itemHeight, int edges) {
   if (itemHeight <= 0) return h;
-  const int n = (h - edges) / itemHeight;
-  if (edges + itemHeight * n < h) h = edges + itemHeight * (n + 1);
+  const L n = (L{h} - edges) / itemHeight;
+  if (edges + itemHeight * n < h) return Saturate(edges + itemHeight * (n + 1));
   return h;
 }
 
 std::pair<int, int> TextOffset(int y, int h, int attrHeight, int naturalHeight) {
   const int t = std::max(attrHeight, naturalHeight);
-  if (t <= h - 2) return {y + 2, h - 2};
+  if (t <= L{h} - 2) return {Saturate(L{y} + 2), h - 2};
   return {y, h};
 }
 
 // ---- gridbox ----
 
 GridTable::GridTable(int columns)
-    : columns_(std::max(columns, 1)),
-      cells_(static_cast<size_t>(kGridRows) * std::max(columns, 1)),
-      colW_(std::max(columns, 1), 0) {}
+    : columns_(std::clamp(columns, 1, kGridMaxColumns)),
+      cells_(static_cast<size_t>(kGridRows) * columns_),
+      colW_(columns_, 0) {}
 
 GridTable::AddResult GridTable::Add(int index, int colspan, int rowspan) {
   const int total = kGridRows * columns_;
@@ -153,9 +166,9 @@ GridTable::AddResult GridTable::Add(int index, int colspan, int rowspan) {
   const int c = cell % columns_;
   int cs = std::max(colspan, 1);
   int rs = std::max(rowspan, 1);
-  if (c + cs > columns_) cs = columns_ - c;
+  if (cs > columns_ - c) cs = columns_ - c;
   // The table ends at its last row: a span reaching past it is cut there.
-  if (r + rs > kGridRows) rs = kGridRows - r;
+  if (rs > kGridRows - r) rs = kGridRows - r;
   for (int rr = r; rr < r + rs; ++rr)
     for (int cc = c; cc < c + cs; ++cc) cells_[rr * columns_ + cc] = {GridCell::Covered, -1, 1, 1};
   cells_[cell] = {GridCell::Child, index, cs, rs};
@@ -179,31 +192,31 @@ void GridTable::CountRows() {
 namespace {
 // Grows the sizes of a span that asks for more than its tracks hold.
 void GrowSpan(int* sizes, int first, int span, int spacing, int want, int mode, int item) {
-  int have = (span - 1) * spacing;
+  L have = L{span - 1} * spacing;
   for (int i = first; i < first + span; ++i) have += sizes[i];
   if (have >= want) return;
   if (mode == kExpandEqual) {
-    const int share = (want - (span - 1) * spacing) / span;
-    for (int i = first; i < first + span; ++i) sizes[i] = std::max(sizes[i], share);
+    const L share = (want - L{span - 1} * spacing) / span;
+    for (int i = first; i < first + span; ++i) sizes[i] = Saturate(std::max<L>(sizes[i], share));
   } else if (mode == kExpandYes) {
-    const int grow = (want - have) / span;
-    for (int i = first; i < first + span; ++i) sizes[i] += grow;
+    const L grow = (want - have) / span;
+    for (int i = first; i < first + span; ++i) sizes[i] = Saturate(sizes[i] + grow);
   } else if (mode == kExpandItem && item >= first && item < first + span) {
-    sizes[item] += want - have;
+    sizes[item] = Saturate(sizes[item] + (want - have));
   } else {
-    sizes[first + span - 1] += want - have;
+    sizes[first + span - 1] = Saturate(sizes[first + span - 1] + (want - have));
   }
 }
 
 // Track sizes for a placement extent.
-std::vector<int> TrackSizes(const int* req, int count, int spacing, int total, int extent, int mode,
-                            int item) {
-  std::vector<int> out(count);
+std::vector<L> TrackSizes(const int* req, int count, int spacing, L total, L extent, int mode,
+                          int item) {
+  std::vector<L> out(count);
   for (int i = 0; i < count; ++i) {
     if (mode == kExpandEqual) {
-      out[i] = (extent - (count - 1) * spacing) / count;
+      out[i] = (extent - L{count - 1} * spacing) / count;
     } else if (extent > 0 && extent < total) {
-      out[i] = static_cast<int>(static_cast<long long>(extent) * req[i] / total);
+      out[i] = extent * req[i] / total;
     } else if (mode == kExpandYes) {
       out[i] = req[i] + (extent - total) / count;
     } else if (mode == kExpandItem) {
@@ -213,6 +226,13 @@ std::vector<int> TrackSizes(const int* req, int count, int spacing, int total, i
     }
   }
   return out;
+}
+
+// starts[i] = sum of sizes[0 .. i-1] + i * spacing: where track i begins.
+std::vector<L> TrackStarts(const std::vector<L>& sizes, int spacing) {
+  std::vector<L> starts(sizes.size() + 1, 0);
+  for (size_t i = 0; i < sizes.size(); ++i) starts[i + 1] = starts[i] + sizes[i] + spacing;
+  return starts;
 }
 }  // namespace
 
@@ -237,34 +257,35 @@ Size GridTable::Request(const GridParams& p, const std::vector<Size>& first,
       if (cell.rowspan > 1)
         GrowSpan(rowH_.data(), r, cell.rowspan, p.rowSpacing, s.h, p.rowMode, p.rowItem);
     }
-  int w = (columns_ - 1) * p.colSpacing;
+  L w = L{columns_ - 1} * p.colSpacing;
   for (int c = 0; c < columns_; ++c) w += colW_[c];
-  int h = (rows_ - 1) * p.rowSpacing;
+  L h = L{rows_ - 1} * p.rowSpacing;
   for (int r = 0; r < rows_; ++r) h += rowH_[r];
-  totalW_ = w;
-  totalH_ = h;
-  return {std::max(w, attrW), std::max(h, attrH)};
+  totalW_ = Saturate(w);
+  totalH_ = Saturate(h);
+  return {std::max(totalW_, attrW), std::max(totalH_, attrH)};
 }
 
 std::vector<std::optional<Rect>> GridTable::Place(const GridParams& p, Rect r,
                                                   int childCount) const {
   std::vector<std::optional<Rect>> out(childCount);
   if (rows_ == 0) return out;
-  const std::vector<int> cols =
+  const std::vector<L> cols =
       TrackSizes(colW_.data(), columns_, p.colSpacing, totalW_, r.w, p.colMode, p.colItem);
-  const std::vector<int> rows =
+  const std::vector<L> rows =
       TrackSizes(rowH_.data(), rows_, p.rowSpacing, totalH_, r.h, p.rowMode, p.rowItem);
+  const std::vector<L> colStart = TrackStarts(cols, p.colSpacing);
+  const std::vector<L> rowStart = TrackStarts(rows, p.rowSpacing);
   for (int row = 0; row < rows_; ++row)
     for (int c = 0; c < columns_; ++c) {
       const GridCell& cell = Cell(row, c);
       if (cell.content != GridCell::Child || cell.child < 0 || cell.child >= childCount) continue;
-      int x = r.x + c * p.colSpacing, y = r.y + row * p.rowSpacing;
-      for (int i = 0; i < c; ++i) x += cols[i];
-      for (int i = 0; i < row; ++i) y += rows[i];
-      int w = (cell.colspan - 1) * p.colSpacing, h = (cell.rowspan - 1) * p.rowSpacing;
-      for (int i = c; i < c + cell.colspan; ++i) w += cols[i];
-      for (int i = row; i < row + cell.rowspan && i < rows_; ++i) h += rows[i];
-      out[cell.child] = Rect{x, y, w, h};
+      const int lastRow = std::min(row + cell.rowspan, rows_);
+      // A span's extent: its tracks and the spacings between them.
+      const L w = colStart[c + cell.colspan] - colStart[c] - p.colSpacing;
+      const L h = rowStart[lastRow] - rowStart[row] - p.rowSpacing;
+      out[cell.child] = Rect{Saturate(r.x + colStart[c]), Saturate(r.y + rowStart[row]),
+                             Saturate(w), Saturate(h)};
     }
   return out;
 }
@@ -272,27 +293,28 @@ std::vector<std::optional<Rect>> GridTable::Place(const GridParams& p, Rect r,
 // ---- splitter / scroll area ----
 
 Size SplitterRequest(bool vertical, bool separator, Size first, Size second, int attrW, int attrH) {
-  const int s = separator ? 7 : 4;
-  Size out = vertical ? Size{first.w + second.w + s, std::max(first.h, second.h)}
-                      : Size{std::max(first.w, second.w), first.h + second.h + s};
+  const L s = separator ? 7 : 4;
+  const Size out = vertical
+                       ? Size{Saturate(L{first.w} + second.w + s), std::max(first.h, second.h)}
+                       : Size{std::max(first.w, second.w), Saturate(L{first.h} + second.h + s)};
   return {std::max(out.w, attrW), std::max(out.h, attrH)};
 }
 
 Size ScrollAreaRequest(int mode, const Placement& p, Size child, int attrW, int attrH) {
   if (mode == kScrollVertical)
-    return {std::max(attrW, child.w + p.left + p.right + kScrollBarRoom), attrH};
+    return {std::max(attrW, Saturate(L{child.w} + p.left + p.right + kScrollBarRoom)), attrH};
   if (mode == kScrollHorizontal)
-    return {attrW, std::max(attrH, child.h + p.top + p.bottom + kScrollBarRoom)};
+    return {attrW, std::max(attrH, Saturate(L{child.h} + p.top + p.bottom + kScrollBarRoom))};
   return {attrW, attrH};
 }
 
 ScrollInner ScrollAreaInner(int mode, const Placement& p, Size child, int innerW, int innerH, int w,
                             int h) {
   ScrollInner out;
-  out.iw = std::max(child.w + p.left + p.right, innerW);
-  out.ih = std::max(child.h + p.top + p.bottom, innerH);
-  if (mode == kScrollVertical) out.iw = w - kScrollBarRoom;
-  if (mode == kScrollHorizontal) out.ih = h - kScrollBarRoom;
+  out.iw = std::max(Saturate(L{child.w} + p.left + p.right), innerW);
+  out.ih = std::max(Saturate(L{child.h} + p.top + p.bottom), innerH);
+  if (mode == kScrollVertical) out.iw = Saturate(L{w} - kScrollBarRoom);
+  if (mode == kScrollHorizontal) out.ih = Saturate(L{h} - kScrollBarRoom);
   return out;
 }
 

@@ -7,6 +7,9 @@
 
 namespace bxw::dialog {
 
+// Clamps a 64-bit intermediate result to 32 bits.
+int Saturate(long long v);
+
 struct Size {
   int w = 0;
   int h = 0;
@@ -81,6 +84,8 @@ std::pair<int, int> TextOffset(int y, int h, int attrHeight, int naturalHeight);
 // ---- gridbox ----
 inline constexpr int kGridRows = 70;
 inline constexpr int kGridMaxRowSpan = 65;
+// The cell table is allocated at 70 x columns: a hostile column count must not exhaust memory.
+inline constexpr int kGridMaxColumns = 1000;
 
 struct GridParams {
   int columns = 2;

@@ -645,7 +645,7 @@ int RuntimeState::Open(Dialog& dialog, const XmlNode* element, int x, int y, int
   dialog.window = window;
   dialog.windowNumber = number;
   window->move(x, y);
-  window->resize(std::max(w, 0), std::max(h, 0));
+  window->resize(std::clamp(w, 0, QWIDGETSIZE_MAX), std::clamp(h, 0, QWIDGETSIZE_MAX));
   BindWindow(win.get(), window);
   WindowObject* root = win.get();
   dialog.root = std::move(win);
@@ -736,7 +736,7 @@ void RuntimeState::LayoutWindow(Dialog& dialog, int w, int h) {
   const Size r = dialog.root->Request();
   const int W = std::max(w, r.w), H = std::max(h, r.h);
   dialog.root->Place(0, 0, W, H);
-  dialog.window->resize(W, H);
+  dialog.window->resize(std::min(W, QWIDGETSIZE_MAX), std::min(H, QWIDGETSIZE_MAX));
   --layoutGuard_;
 }
 

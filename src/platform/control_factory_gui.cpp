@@ -424,7 +424,7 @@ QScrollArea* CreateScrollAreaControl(QWidget* parent, int innerW, int innerH, in
                                      uint32_t flags) {
   auto* area = new QScrollArea(parent);
   auto* inner = new QWidget;
-  inner->resize(std::max(innerW, 0), std::max(innerH, 0));
+  inner->resize(std::clamp(innerW, 0, QWIDGETSIZE_MAX), std::clamp(innerH, 0, QWIDGETSIZE_MAX));
   area->setWidget(inner);
   area->setWidgetResizable(false);
   area->horizontalScrollBar()->setSingleStep(step);

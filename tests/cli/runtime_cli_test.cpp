@@ -132,6 +132,11 @@ TEST(BxwRender, WritesThePngOfTheWindow) {
   EXPECT_EQ(image.size(), QSize(300, 80));
   const BxwRun missing = Bxw({QStringLiteral("render"), Data("runtime_examples.xml")});
   EXPECT_EQ(missing.code, 2);
+  const BxwRun huge =
+      Bxw({QStringLiteral("render"), Data("runtime_examples.xml"), QStringLiteral("--size"),
+           QStringLiteral("20000x10"), QStringLiteral("-o"), png});
+  EXPECT_EQ(huge.code, 1);
+  EXPECT_TRUE(huge.err.startsWith(QStringLiteral("error: the window is too large to render")));
 }
 
 TEST(BxwRender, FormsWithEveryKindRenderAtTheirLayoutSize) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "runtime_support.h"
 
 namespace bxw::dialog {
@@ -353,6 +355,36 @@ TEST(GridLayout, TableLimits) {
     EXPECT_EQ(t.Rows(), kGridRows);
     EXPECT_EQ(t.Add(69, 1, 1), GridTable::AddResult::TableFull);
   }
+}
+
+TEST(HostileSizes, ArithmeticSaturatesInsteadOfOverflowing) {
+  BoxParams p;
+  p.spacing = INT_MAX;
+  const std::vector<Size> huge(3, Size{INT_MAX, INT_MAX});
+  auto req = BoxRequest(p, huge, 0, 0, 0);
+  EXPECT_EQ(req.size, (Size{INT_MAX, INT_MAX}));
+  EXPECT_EQ(req.axisTotal, INT_MAX);
+  auto placed = BoxPlace(p, req.axis, {}, req.axisTotal, {INT_MAX, 0, INT_MAX, 5});
+  ASSERT_TRUE(placed[2]);
+  EXPECT_EQ(placed[2]->x, INT_MAX);
+  p.mode = kExpandEqual;
+  p.spacing = INT_MIN;
+  req = BoxRequest(p, huge, 0, 0, 0);
+  EXPECT_EQ(BoxPlace(p, req.axis, {}, req.axisTotal, {0, 0, INT_MIN, 0}).size(), 3u);
+
+  Placement m;
+  m.left = m.right = m.top = m.bottom = INT_MIN;
+  const Rect r = PlaceChild(m, {INT_MIN, INT_MAX, INT_MAX, INT_MIN}, {INT_MAX, INT_MAX});
+  EXPECT_EQ(r.x, INT_MIN);
+  EXPECT_EQ(ListHeight(INT_MAX, 17, 4), INT_MAX);
+  EXPECT_EQ(SplitterRequest(true, true, {INT_MAX, 1}, {INT_MAX, 1}, 0, 0).w, INT_MAX);
+
+  GridParams g;
+  g.colSpacing = g.rowSpacing = INT_MAX;
+  GridRun grid(g, {{2, 2, {INT_MAX, INT_MAX}}, {1, 1, {INT_MAX, INT_MAX}}});
+  EXPECT_EQ(grid.Request(g), (Size{INT_MAX, INT_MAX}));
+  EXPECT_EQ(grid.Place(g, {0, 0, INT_MAX, INT_MAX}).size(), 2u);
+  EXPECT_EQ(GridTable(INT_MAX).Columns(), kGridMaxColumns);
 }
 
 TEST(SplitterAndScrollArea, Requests) {

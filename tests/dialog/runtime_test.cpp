@@ -193,6 +193,21 @@ TEST(Errors, PanelsNestedDeeperThan32AreRefused) {
   EXPECT_EQ(deep.Error(), QStringLiteral("<panel> nodes can only be nested 32 deep."));
 }
 
+TEST(Errors, HostileNumbersOpenWithoutHarm) {
+  Opened o(
+      "<window margin='-2147483648' width='99999999999'><vbox spacing='2147483647' "
+      "height='-5'><gridbox columns='2000000000' colspacing='2147483647'>"
+      "<empty width='2147483647' height='2147483647' colspan='2147483647' rowspan='-3'/>"
+      "<listview width='2147483647' height='2147483647'/></gridbox>"
+      "<frame margin='horizontal:2147483647'><text text='x'/></frame>"
+      "<scrollarea innerwidth='2147483647' innerheight='-2147483648' scrolling='horizontal'>"
+      "<button text='b'/></scrollarea></vbox></window>",
+      QString(), -10, 2147483647);
+  EXPECT_TRUE(o.ok) << o.Error().toStdString();
+  EXPECT_LE(o.Window()->width(), QWIDGETSIZE_MAX);
+  o.rt.RefreshDialog(o.dialog);
+}
+
 TEST(Lifecycle, DestroyLeavesNothingBehind) {
   DialogRuntime rt;
   XmlParseResult parsed = ParseXmlText(
