@@ -20,6 +20,13 @@ class SymbolRegistry;
 
 inline constexpr int kAny = -1;
 
+// A host (the live preview) typically does:
+//   int d = rt.CreateDialog(kAny);
+//   if (!rt.OpenXMLDialog(d, xml, name)) show rt.DialogErrorText(d);
+//   QWidget* w = rt.WindowID(rt.DialogWindow(d));           // embed or reparent it
+//   QWidget* g = rt.GadgetID(rt.DialogGadget(d, "button1")); // fonts, colours, tooltips
+//   rt.RefreshDialog(d);                                     // after changing natural sizes
+//   rt.DestroyDialog(d);                                     // before the next open
 class DialogRuntime {
 public:
   DialogRuntime();
