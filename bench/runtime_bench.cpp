@@ -1,0 +1,129 @@
+// Opening and laying out a 300-gadget window in nested boxes, side by side with Qt's QUiLoader
+// loading the same widgets in nested QHBoxLayout/QVBoxLayout; and RefreshDialog alone.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QLayout>
+#include <QWidget>
+
+#include "dialog/dialog_runtime.h"
+#include "platform/xml_document.h"
+
+#ifdef BXW_HAVE_UITOOLS
+#include <QUiLoader>
+#endif
+
+namespace {
+
+constexpr int kRows = 30;
+constexpr int kColumns = 10;  // 300 gadgets
+
+const char* const kDialogKinds[] = {"button", "string", "checkbox", "text"};
+const char* const kUiClasses[] = {"QPushButton", "QLineEdit", "QCheckBox", "QLabel"};
+
+QByteArray DialogXml() {
+  QByteArray xml = "<window name='bench' text='Bench' flags='#PB_Window_Invisible'><vbox>";
+  for (int r = 0; r < kRows; ++r) {
+    xml += "<hbox>";
+    for (int c = 0; c < kColumns; ++c) {
+      const int k = (r + c) % 4;
+      xml += QByteArray("<") + kDialogKinds[k] + " name='g" + QByteArray::number(r * kColumns + c) +
+             "' text='Item " + QByteArray::number(c) + "'/>";
+    }
+    xml += "</hbox>";
+  }
+  return xml + "</vbox></window>";
+}
+
+QByteArray UiXml() {
+  QByteArray ui =
+      "<?xml version='1.0' encoding='UTF-8'?><ui version='4.0'><class>Bench</class>"
+      "<widget class='QWidget' name='Bench'><layout class='QVBoxLayout' name='v'>";
+  for (int r = 0; r < kRows; ++r) {
+    ui += "<item><layout class='QHBoxLayout' name='h" + QByteArray::number(r) + "'>";
+    for (int c = 0; c < kColumns; ++c) {
+      const int k = (r + c) % 4;
+      ui += QByteArray("<item><widget class='") + kUiClasses[k] + "' name='g" +
+            QByteArray::number(r * kColumns + c) + "'><property name='text'><string>Item " +
+            QByteArray::number(c) + "</string></property></widget></item>";
+    }
+    ui += "</layout></item>";
+  }
+  return ui + "</layout></widget></ui>";
+}
+
+void BM_OpenXmlDialog(benchmark::State& state) {
+  const QByteArray xml = DialogXml();
+  bxw::dialog::DialogRuntime rt;
+  for (auto _ : state) {
+    bxw::XmlParseResult parsed = bxw::ParseXml(xml);
+    const int d = rt.CreateDialog(bxw::dialog::kAny);
+    if (!rt.OpenXMLDialog(d, *parsed.document, QString())) state.SkipWithError("open failed");
+    benchmark::DoNotOptimize(rt.DialogWindow(d));
+    rt.DestroyDialog(d);
+  }
+}
+BENCHMARK(BM_OpenXmlDialog)->Unit(benchmark::kMillisecond);
+
+void BM_RefreshDialog(benchmark::State& state) {
+  const QByteArray xml = DialogXml();
+  bxw::dialog::DialogRuntime rt;
+  bxw::XmlParseResult parsed = bxw::ParseXml(xml);
+  const int d = rt.CreateDialog(bxw::dialog::kAny);
+  if (!rt.OpenXMLDialog(d, *parsed.document, QString())) state.SkipWithError("open failed");
+  for (auto _ : state) rt.RefreshDialog(d);
+  rt.DestroyDialog(d);
+}
+BENCHMARK(BM_RefreshDialog)->Unit(benchmark::kMicrosecond);
+
+#ifdef BXW_HAVE_UITOOLS
+void BM_QUiLoader(benchmark::State& state) {
+  const QByteArray ui = UiXml();
+  QUiLoader loader;
+  for (auto _ : state) {
+    QBuffer buffer;
+    buffer.setData(ui);
+    buffer.open(QIODevice::ReadOnly);
+    QWidget* w = loader.load(&buffer);
+    if (!w) {
+      state.SkipWithError("QUiLoader failed");
+      break;
+    }
+    // Lay it out offscreen: size to the layout's request and place every widget.
+    w->adjustSize();
+    w->layout()->activate();
+    benchmark::DoNotOptimize(w->findChild<QWidget*>(QStringLiteral("g299"))->geometry());
+    delete w;
+  }
+}
+BENCHMARK(BM_QUiLoader)->Unit(benchmark::kMillisecond);
+
+// The layout pass alone on the loaded form, the counterpart of RefreshDialog.
+void BM_QLayoutInvalidateActivate(benchmark::State& state) {
+  const QByteArray ui = UiXml();
+  QUiLoader loader;
+  QBuffer buffer;
+  buffer.setData(ui);
+  buffer.open(QIODevice::ReadOnly);
+  QWidget* w = loader.load(&buffer);
+  w->adjustSize();
+  for (auto _ : state) {
+    w->layout()->invalidate();
+    w->layout()->activate();
+  }
+  delete w;
+}
+BENCHMARK(BM_QLayoutInvalidateActivate)->Unit(benchmark::kMicrosecond);
+#endif
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
