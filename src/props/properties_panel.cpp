@@ -159,9 +159,19 @@ QString EditorText(QWidget* editor) {
   return QString();
 }
 
+// An editable drop-down whose text equals an entry but whose current index points elsewhere
+// reports that entry as picked when editing finishes (focus out); keeping the index in step
+// means a text shown by code never comes back as a user's pick.
+void SetComboText(QComboBox* combo, const QString& text) {
+  const int i = combo->findText(text);
+  if (i >= 0) combo->setCurrentIndex(i);
+  if (combo->isEditable()) combo->setEditText(text);
+  else if (i < 0) combo->setCurrentIndex(-1);
+}
+
 void SetEditorText(QWidget* editor, const QString& text) {
   if (auto* line = qobject_cast<QLineEdit*>(editor)) line->setText(text);
-  else if (auto* combo = qobject_cast<QComboBox*>(editor)) combo->setEditText(text);
+  else if (auto* combo = qobject_cast<QComboBox*>(editor)) SetComboText(combo, text);
 }
 
 }  // namespace
@@ -434,8 +444,7 @@ void PropertiesPanel::ShowValue(PropertyRow& row, const DesignObject& object,
       }
       combo->clear();
       combo->addItems(entries);
-      if (row.kind == EditorKind::Choice) combo->setCurrentIndex(combo->findText(value));
-      else combo->setEditText(value);
+      SetComboText(combo, value);
       break;
     }
     case EditorKind::Picker: {

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <cstring>
+#include <deque>
 
 #include "panel_fixture.h"
 
@@ -155,11 +156,13 @@ TEST_F(EditingTest, EventRowsTakeIdentifiersOrNothing) {
   EXPECT_EQ(value(), QString());
   EXPECT_EQ(delays, std::vector<int>{1000});
 
-  // Picking the suggestion.
+  // Picking the entries with the arrow keys.
   delays.clear();
+  QTest::keyClick(onevent, Qt::Key_Up);
+  EXPECT_EQ(value(), QString());
   QTest::keyClick(onevent, Qt::Key_Down);
   EXPECT_EQ(value(), QStringLiteral("yes"));
-  EXPECT_EQ(delays, std::vector<int>{1000});
+  EXPECT_EQ(delays, (std::vector<int>{1000, 1000}));
 }
 
 TEST_F(EditingTest, ChoiceRowsStoreThePick) {
@@ -294,20 +297,36 @@ TEST_F(EditingTest, RightClickClearsAPicker) {
 
 TEST_F(EditingTest, FocusedRowGetsAGreyLabelAndItsHelpText) {
   Show(button);
-  QLabel* label = Label(QStringLiteral("width"));
-  const QColor normal = label->palette().color(QPalette::WindowText);
-  random.answers = {100, 1, 2, 24};
-  Focused<QLineEdit>(QStringLiteral("width"));
-  EXPECT_EQ(help->text(), QStringLiteral("Defines 'minimum size' of a control, can be '0'"));
-  EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(101, 102, 124));
-  EXPECT_EQ(random.ranges, (std::vector<std::pair<int, int>>{{80, 180}, {0, 24}, {0, 24}, {0, 24}}));
-
-  Focused<QLineEdit>(QStringLiteral("height"));
-  EXPECT_EQ(label->palette().color(QPalette::WindowText), normal);
-  EXPECT_EQ(help->text(), QStringLiteral("Defines 'minimum size' of a control, can be '0'"));
-  Editor<QLineEdit>(QStringLiteral("height"))->clearFocus();
-  EXPECT_EQ(help->text(), QStringLiteral("button1 (button)"));
-  EXPECT_TRUE(delays.empty());
+  const struct {
+    const char* row;
+    const char* help;
+    std::deque<int> draws;
+    QColor grey;
+  } cases[] = {
+      {"width", "Defines 'minimum size' of a control, can be '0'", {100, 1, 2, 24}, {101, 102, 124}},
+      {"onevent", "Generate event callback (code). Can be auto-generated (yes) or custom proc. name, "
+                  "also several controls may bind to the same proc.", {80, 0, 0, 0}, {80, 80, 80}},
+      {"font", "A font used by this object (code)", {180, 24, 24, 24}, {204, 204, 204}},
+      {"disabled", "Creates the object disabled", {90, 3, 2, 1}, {93, 92, 91}},
+      {"#PB_Button_Left", "", {120, 0, 5, 10}, {120, 125, 130}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.row);
+    const QString row = QString::fromLatin1(c.row);
+    QLabel* label = Label(row);
+    const QColor normal = label->palette().color(QPalette::WindowText);
+    random.answers = c.draws;
+    random.ranges.clear();
+    Focused<QWidget>(row);
+    EXPECT_EQ(help->text(), QString::fromLatin1(c.help));
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), c.grey);
+    EXPECT_EQ(random.ranges,
+              (std::vector<std::pair<int, int>>{{80, 180}, {0, 24}, {0, 24}, {0, 24}}));
+    Editor<QWidget>(row)->clearFocus();
+    EXPECT_EQ(help->text(), QStringLiteral("button1 (button)"));
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), normal);
+    EXPECT_TRUE(delays.empty());  // focus alone changes no value
+  }
 }
 
 TEST_F(EditingTest, EventsForVanishedObjectsAndForeignControlsAreIgnored) {
