@@ -181,6 +181,8 @@ PropertiesPanel::PropertiesPanel(PropertiesHost host) : host_(std::move(host)) {
 }
 
 PropertiesPanel::~PropertiesPanel() {
+  // Deleting a focused editor moves the focus; no row may react to that any more.
+  index_.clear();
   // The controls belong to the rows; the scroll area may already have taken them along.
   for (auto& [name, row] : rows_) {
     delete row->editor.data();

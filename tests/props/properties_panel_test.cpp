@@ -254,6 +254,17 @@ TEST_F(PanelTest, HelpLineAndTitleFollowTheSelection) {
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Properties"));
   EXPECT_EQ(area->widget()->findChildren<QWidget*>().size(), 0);
 
+  // A class the schema does not know: the four fact rows only.
+  ASSERT_TRUE(tree.InsertNode(QStringLiteral("odd1"), win, kLast));
+  DesignObject& odd = Obj(QStringLiteral("odd1"));
+  odd.key = QStringLiteral("odd1");
+  odd.cls = QStringLiteral("oddity");
+  SetAttribute(odd, QStringLiteral("name"), QStringLiteral("odd1"));
+  SetAttribute(odd, QStringLiteral("width"), QStringLiteral("5"));
+  Show(QStringLiteral("odd1"));
+  EXPECT_EQ(panel->RowNamesInOrder(), (QStringList{"childs", "class", "name", "parent"}));
+  EXPECT_EQ(help->text(), QStringLiteral("odd1 (oddity)"));
+
   // The root: no parent, one child, its single attribute.
   Show(QStringLiteral("dialogs"));
   EXPECT_EQ(panel->RowNamesInOrder(), (QStringList{"childs", "class", "name", "parent", "font"}));
