@@ -1,9 +1,10 @@
 // ShowProperties for a button: a first fill (every row and control created) against moving the
 // selection between two buttons of the same parent (every row and control reused, values only).
+#include <benchmark/benchmark.h>
+
 #include <QApplication>
 #include <QLabel>
 #include <QScrollArea>
-#include <benchmark/benchmark.h>
 #include <memory>
 
 #include "app/layout_metrics.h"
@@ -40,16 +41,16 @@ struct PanelRig {
     labelFont.setPointSize(9);
     QFont editorFont(QStringLiteral("Arial"));
     editorFont.setPointSize(8);
-    panel = std::make_unique<PropertiesPanel>(PropertiesHost{
-        tree, schema, requesters, random, metrics, area, help, &window, labelFont, editorFont,
-        [](int) {}});
+    panel = std::make_unique<PropertiesPanel>(PropertiesHost{tree, schema, requesters, random,
+                                                             metrics, area, help, &window,
+                                                             labelFont, editorFont, [](int) {}});
     window.show();
     CreateObject(tree, QString(), QStringLiteral("dialogs"), QStringLiteral("dialogs"), nullptr,
                  kFirst, false, false);
     CreateObject(tree, QStringLiteral("dialogs"), QStringLiteral("window"), QString(), nullptr,
                  kLast, true, false);
-    CreateObject(tree, QStringLiteral("window1"), QStringLiteral("vbox"), QString(), nullptr,
-                 kLast, true, false);
+    CreateObject(tree, QStringLiteral("window1"), QStringLiteral("vbox"), QString(), nullptr, kLast,
+                 true, false);
     b1 = CreateObject(tree, QStringLiteral("vbox1"), QStringLiteral("button"), QString(), nullptr,
                       kLast, true, false);
     b2 = CreateObject(tree, QStringLiteral("vbox1"), QStringLiteral("button"), QString(), nullptr,

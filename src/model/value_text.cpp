@@ -34,10 +34,14 @@ qint64 NumericValueOfText(const QString& text) {
   for (; i < n; ++i) {
     const char16_t c = text[i].unicode();
     unsigned digit = 0;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    else break;
+    if (c >= '0' && c <= '9')
+      digit = c - '0';
+    else if (c >= 'a' && c <= 'f')
+      digit = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+      digit = c - 'A' + 10;
+    else
+      break;
     if (digit >= base) break;
     value = value * base + digit;
   }

@@ -27,7 +27,9 @@ struct NameText {
 
 // Plain tables searched linearly: a few dozen names, looked up once per row.
 constexpr NameText kHelpTexts[] = {
-    {"name", "A string identifying the object name. Used with DialogGadget() function to get control identifier (ID property)"},
+    {"name",
+     "A string identifying the object name. Used with DialogGadget() function to get control "
+     "identifier (ID property)"},
     {"id", "#Number identifier of object. Can be a runtime constant. Is set to #PB_Any if empty"},
     {"disabled", "Creates the object disabled"},
     {"invisible", "Creates the object invisible"},
@@ -48,15 +50,30 @@ constexpr NameText kHelpTexts[] = {
     {"class", "Object type"},
     {"parent", "A name of object parent"},
     {"childs", "Number of nested controls object has"},
-    {"onevent", "Generate event callback (code). Can be auto-generated (yes) or custom proc. name, also several controls may bind to the same proc."},
-    {"minwidth", "Min allowed window width. Can be empty, '0', 'auto' or set to fixed positive value"},
-    {"maxwidth", "Max allowed window width. Can be empty, '0', 'auto' or set to fixed positive value"},
-    {"minheight", "Min allowed window height. Can be empty, '0', 'auto' or set to fixed positive value"},
-    {"maxheight", "Max allowed window height. Can be empty, '0', 'auto' or set to fixed positive value"},
+    {"onevent",
+     "Generate event callback (code). Can be auto-generated (yes) or custom proc. name, also "
+     "several controls may bind to the same proc."},
+    {"minwidth",
+     "Min allowed window width. Can be empty, '0', 'auto' or set to fixed positive value"},
+    {"maxwidth",
+     "Max allowed window width. Can be empty, '0', 'auto' or set to fixed positive value"},
+    {"minheight",
+     "Min allowed window height. Can be empty, '0', 'auto' or set to fixed positive value"},
+    {"maxheight",
+     "Max allowed window height. Can be empty, '0', 'auto' or set to fixed positive value"},
     {"margin", "Extra free space around nested controls (pixels)"},
-    {"expand", "Automatically changes size of nested controls to fit all free space. 'yes' - enable resizing for all childs (default), 'no' - disabled, 'equal' - force all childs to have same size, 'item:<number>' - resize only one specified child"},
-    {"colexpand", "Automatically changes size of nested controls to fit all free space. 'yes' - enable resizing for all childs (default), 'no' - disabled, 'equal' - force all childs to have same size, 'item:<number>' - resize only one specified child"},
-    {"rowexpand", "Automatically changes size of nested controls to fit all free space. 'yes' - enable resizing for all childs, 'no' - disabled (default), 'equal' - force all childs to have same size, 'item:<number>' - resize only one specified child"},
+    {"expand",
+     "Automatically changes size of nested controls to fit all free space. 'yes' - enable resizing "
+     "for all childs (default), 'no' - disabled, 'equal' - force all childs to have same size, "
+     "'item:<number>' - resize only one specified child"},
+    {"colexpand",
+     "Automatically changes size of nested controls to fit all free space. 'yes' - enable resizing "
+     "for all childs (default), 'no' - disabled, 'equal' - force all childs to have same size, "
+     "'item:<number>' - resize only one specified child"},
+    {"rowexpand",
+     "Automatically changes size of nested controls to fit all free space. 'yes' - enable resizing "
+     "for all childs, 'no' - disabled (default), 'equal' - force all childs to have same size, "
+     "'item:<number>' - resize only one specified child"},
     {"spacing", "Space to add between the packed childs (pixels)"},
     {"colspacing", "Free space between columns (pixels)"},
     {"columns", "Number of columns inside this control"},
@@ -64,7 +81,8 @@ constexpr NameText kHelpTexts[] = {
     {"align", "Defines how nested control is aligned inside container"},
     {"expandwidth", "Max width used to expand the child item"},
     {"expandheight", "Max height used to expand the child item"},
-    {"group", "Items with same 'group' number have radio communication between them (what a joke :)"},
+    {"group",
+     "Items with same 'group' number have radio communication between them (what a joke :)"},
     {"scrolling", "Scrollbar: vertical,horizontal or both (default)"},
     {"innerheight", "Internal size of scroll area: integer value or 'auto' (default)"},
     {"innerwidth", "Internal size of scroll area: integer value or 'auto' (default)"},
@@ -75,17 +93,50 @@ constexpr NameText kHelpTexts[] = {
 };
 
 constexpr NameText kOrderGroups[] = {
-    {"name", "0"},          {"parent", "0"},       {"class", "0"},        {"childs", "0"},
-    {"id", "11"},           {"text", "2"},         {"tooltip", "2"},      {"font", "22"},
-    {"backcolor", "222"},   {"frontcolor", "222"}, {"invisible", "3"},    {"disabled", "3"},
-    {"onevent", "33"},      {"variable", "33"},    {"innerwidth", "444444"}, {"minwidth", "444444"},
-    {"innerheight", "44444"}, {"minheight", "44444"}, {"maxwidth", "4444"}, {"maxheight", "444"},
-    {"width", "44"},        {"height", "4"},       {"min", "55"},         {"max", "5"},
-    {"value", "5"},         {"firstmin", "666"},   {"secondmin", "666"},  {"group", "666"},
-    {"step", "666"},        {"page", "666"},       {"scrolling", "666"},  {"columns", "66"},
-    {"align", "6"},         {"expand", "6"},       {"margin", "6"},       {"colexpand", "6"},
-    {"rowexpand", "6"},     {"colspacing", "777"}, {"rowspacing", "777"}, {"spacing", "777"},
-    {"expandwidth", "77"},  {"expandheight", "7"}, {"rowspan", "8"},      {"colspan", "8"},
+    {"name", "0"},
+    {"parent", "0"},
+    {"class", "0"},
+    {"childs", "0"},
+    {"id", "11"},
+    {"text", "2"},
+    {"tooltip", "2"},
+    {"font", "22"},
+    {"backcolor", "222"},
+    {"frontcolor", "222"},
+    {"invisible", "3"},
+    {"disabled", "3"},
+    {"onevent", "33"},
+    {"variable", "33"},
+    {"innerwidth", "444444"},
+    {"minwidth", "444444"},
+    {"innerheight", "44444"},
+    {"minheight", "44444"},
+    {"maxwidth", "4444"},
+    {"maxheight", "444"},
+    {"width", "44"},
+    {"height", "4"},
+    {"min", "55"},
+    {"max", "5"},
+    {"value", "5"},
+    {"firstmin", "666"},
+    {"secondmin", "666"},
+    {"group", "666"},
+    {"step", "666"},
+    {"page", "666"},
+    {"scrolling", "666"},
+    {"columns", "66"},
+    {"align", "6"},
+    {"expand", "6"},
+    {"margin", "6"},
+    {"colexpand", "6"},
+    {"rowexpand", "6"},
+    {"colspacing", "777"},
+    {"rowspacing", "777"},
+    {"spacing", "777"},
+    {"expandwidth", "77"},
+    {"expandheight", "7"},
+    {"rowspan", "8"},
+    {"colspan", "8"},
 };
 
 struct NameKind {
@@ -94,28 +145,28 @@ struct NameKind {
 };
 
 constexpr NameKind kKinds[] = {
-    {"invisible", EditorKind::YesNo},   {"disabled", EditorKind::YesNo},
-    {"variable", EditorKind::YesNo},    {"flags", EditorKind::Flag},
-    {"text", EditorKind::Text},         {"tooltip", EditorKind::Text},
-    {"id", EditorKind::Number},         {"height", EditorKind::Number},
-    {"width", EditorKind::Number},      {"max", EditorKind::Number},
-    {"min", EditorKind::Number},        {"value", EditorKind::Number},
+    {"invisible", EditorKind::YesNo},    {"disabled", EditorKind::YesNo},
+    {"variable", EditorKind::YesNo},     {"flags", EditorKind::Flag},
+    {"text", EditorKind::Text},          {"tooltip", EditorKind::Text},
+    {"id", EditorKind::Number},          {"height", EditorKind::Number},
+    {"width", EditorKind::Number},       {"max", EditorKind::Number},
+    {"min", EditorKind::Number},         {"value", EditorKind::Number},
     {"expandwidth", EditorKind::Number}, {"expandheight", EditorKind::Number},
-    {"margin", EditorKind::Number},     {"columns", EditorKind::Number},
-    {"rowspan", EditorKind::Number},    {"colspan", EditorKind::Number},
-    {"spacing", EditorKind::Number},    {"colspacing", EditorKind::Number},
-    {"rowspacing", EditorKind::Number}, {"group", EditorKind::Number},
-    {"step", EditorKind::Number},       {"page", EditorKind::Number},
-    {"align", EditorKind::Choice},      {"expand", EditorKind::Choice},
-    {"colexpand", EditorKind::Choice},  {"rowexpand", EditorKind::Choice},
-    {"scrolling", EditorKind::Choice},  {"onevent", EditorKind::Event},
-    {"minwidth", EditorKind::Size},     {"maxwidth", EditorKind::Size},
-    {"minheight", EditorKind::Size},    {"maxheight", EditorKind::Size},
-    {"innerheight", EditorKind::Size},  {"innerwidth", EditorKind::Size},
-    {"firstmin", EditorKind::Size},     {"secondmin", EditorKind::Size},
-    {"font", EditorKind::Picker},       {"backcolor", EditorKind::Picker},
-    {"frontcolor", EditorKind::Picker}, {"name", EditorKind::Info},
-    {"childs", EditorKind::Info},       {"parent", EditorKind::Info},
+    {"margin", EditorKind::Number},      {"columns", EditorKind::Number},
+    {"rowspan", EditorKind::Number},     {"colspan", EditorKind::Number},
+    {"spacing", EditorKind::Number},     {"colspacing", EditorKind::Number},
+    {"rowspacing", EditorKind::Number},  {"group", EditorKind::Number},
+    {"step", EditorKind::Number},        {"page", EditorKind::Number},
+    {"align", EditorKind::Choice},       {"expand", EditorKind::Choice},
+    {"colexpand", EditorKind::Choice},   {"rowexpand", EditorKind::Choice},
+    {"scrolling", EditorKind::Choice},   {"onevent", EditorKind::Event},
+    {"minwidth", EditorKind::Size},      {"maxwidth", EditorKind::Size},
+    {"minheight", EditorKind::Size},     {"maxheight", EditorKind::Size},
+    {"innerheight", EditorKind::Size},   {"innerwidth", EditorKind::Size},
+    {"firstmin", EditorKind::Size},      {"secondmin", EditorKind::Size},
+    {"font", EditorKind::Picker},        {"backcolor", EditorKind::Picker},
+    {"frontcolor", EditorKind::Picker},  {"name", EditorKind::Info},
+    {"childs", EditorKind::Info},        {"parent", EditorKind::Info},
     {"class", EditorKind::Info},
 };
 
@@ -165,13 +216,17 @@ QString EditorText(QWidget* editor) {
 void SetComboText(QComboBox* combo, const QString& text) {
   const int i = combo->findText(text);
   if (i >= 0) combo->setCurrentIndex(i);
-  if (combo->isEditable()) combo->setEditText(text);
-  else if (i < 0) combo->setCurrentIndex(-1);
+  if (combo->isEditable())
+    combo->setEditText(text);
+  else if (i < 0)
+    combo->setCurrentIndex(-1);
 }
 
 void SetEditorText(QWidget* editor, const QString& text) {
-  if (auto* line = qobject_cast<QLineEdit*>(editor)) line->setText(text);
-  else if (auto* combo = qobject_cast<QComboBox*>(editor)) SetComboText(combo, text);
+  if (auto* line = qobject_cast<QLineEdit*>(editor))
+    line->setText(text);
+  else if (auto* combo = qobject_cast<QComboBox*>(editor))
+    SetComboText(combo, text);
 }
 
 }  // namespace
@@ -190,7 +245,9 @@ PropertiesPanel::~PropertiesPanel() {
   }
 }
 
-QWidget* PropertiesPanel::Content() const { return host_.area ? host_.area->widget() : nullptr; }
+QWidget* PropertiesPanel::Content() const {
+  return host_.area ? host_.area->widget() : nullptr;
+}
 
 // ---- classification ----------------------------------------------------------------------------
 
@@ -259,8 +316,7 @@ void PropertiesPanel::ShowProperties(const DesignObject* object) {
 
     for (const QString& a : host_.schema.ClassAttributes(cls)) {
       if (a == QLatin1String("flags")) {
-        const QString flags =
-            GetAttribute(*object, a).remove(QLatin1Char(' ')) + QLatin1Char('|');
+        const QString flags = GetAttribute(*object, a).remove(QLatin1Char(' ')) + QLatin1Char('|');
         for (const QString& k : host_.schema.SuggestedValues(cls, a)) {
           const bool set = flags.contains(k + QLatin1Char('|'), Qt::CaseInsensitive);
           FillPropertyRow(*object, k, set ? QStringLiteral("yes") : QStringLiteral("no"), a);
@@ -269,7 +325,8 @@ void PropertiesPanel::ShowProperties(const DesignObject* object) {
         continue;
       } else if (a == QLatin1String("colspan") || a == QLatin1String("rowspan")) {
         // Spans mean something only to a grid parent.
-        if (parentCls == QLatin1String("gridbox")) FillPropertyRow(*object, a, GetAttribute(*object, a), QString());
+        if (parentCls == QLatin1String("gridbox"))
+          FillPropertyRow(*object, a, GetAttribute(*object, a), QString());
       } else {
         FillPropertyRow(*object, a, GetAttribute(*object, a), QString());
       }
@@ -375,8 +432,10 @@ PropertyRow& PropertiesPanel::CreateRow(const QString& name, EditorKind kind,
   editor->show();
 
   QString labelText = name;
-  if (kind == EditorKind::Flag) labelText = group + QLatin1Char(':');
-  else if (kind == EditorKind::Other || kind == EditorKind::Info) labelText = QStringLiteral("! ") + name;
+  if (kind == EditorKind::Flag)
+    labelText = group + QLatin1Char(':');
+  else if (kind == EditorKind::Other || kind == EditorKind::Info)
+    labelText = QStringLiteral("! ") + name;
   auto* label = new QLabel(labelText, content);
   label->setFont(host_.labelFont);
   label->setGeometry(0, 0, 1, 1);
@@ -479,8 +538,8 @@ void PropertiesPanel::RelayoutProperties() {
   if (!content) return;
   const LayoutMetrics& m = host_.metrics;
   const int count = static_cast<int>(rows_.size());
-  const int scrollBar = host_.area->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
-                                                          host_.area);
+  const int scrollBar =
+      host_.area->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, host_.area);
   content->resize(host_.area->width() - (m.propertiesLeftMargin + scrollBar),
                   m.propertiesTopMargin + count * m.propertiesRowHeight);
   const int w = content->width();
@@ -526,8 +585,10 @@ bool PropertiesPanel::eventFilter(QObject* watched, QEvent* event) {
       auto* mouse = static_cast<QMouseEvent*>(event);
       auto* viewport = static_cast<QWidget*>(watched);
       if (!viewport->rect().contains(mouse->position().toPoint())) break;
-      if (mouse->button() == Qt::LeftButton) OnPropertyEvent(list, PropertyEvent::LeftClick);
-      else if (mouse->button() == Qt::RightButton) OnPropertyEvent(list, PropertyEvent::RightClick);
+      if (mouse->button() == Qt::LeftButton)
+        OnPropertyEvent(list, PropertyEvent::LeftClick);
+      else if (mouse->button() == Qt::RightButton)
+        OnPropertyEvent(list, PropertyEvent::RightClick);
       break;
     }
     default:
@@ -556,8 +617,8 @@ void PropertiesPanel::OnPropertyEvent(QObject* control, PropertyEvent type) {
       row.label->setPalette(p);
     }
   } else if (type == PropertyEvent::FocusLost) {
-    SetHelpText(GetAttribute(*object, QStringLiteral("name")) + QStringLiteral(" (") +
-                object->cls + QLatin1Char(')'));
+    SetHelpText(GetAttribute(*object, QStringLiteral("name")) + QStringLiteral(" (") + object->cls +
+                QLatin1Char(')'));
     if (row.label) row.label->setPalette(QPalette());
   }
   HandleEdit(row, *object, type);
@@ -640,8 +701,10 @@ void PropertiesPanel::HandleEdit(PropertyRow& row, DesignObject& object, Propert
       if (type == PropertyEvent::RightClick) {
         ClearPicker(row, object);
       } else if (type == PropertyEvent::LeftClick) {
-        if (a == QLatin1String("font")) PickFont(row, object);
-        else PickColour(row, object);
+        if (a == QLatin1String("font"))
+          PickFont(row, object);
+        else
+          PickColour(row, object);
       }
       return;
   }
@@ -654,7 +717,8 @@ void PropertiesPanel::PickFont(PropertyRow& row, DesignObject& object) {
   const qint64 style = NumericValueOfText(fields.value(2));
   FontChoice initial;
   initial.face = fields.value(0);
-  initial.size = static_cast<int>(std::clamp<qint64>(NumericValueOfText(fields.value(1)), 0, 10000));
+  initial.size =
+      static_cast<int>(std::clamp<qint64>(NumericValueOfText(fields.value(1)), 0, 10000));
   initial.bold = (style & 256) != 0;
   initial.italic = (style & 512) != 0;
   const std::optional<FontChoice> chosen = host_.requesters.ChooseFont(initial);

@@ -69,11 +69,11 @@ struct PropertiesHost {
   Requesters& requesters;
   RandomSource& random;
   const LayoutMetrics& metrics;
-  QScrollArea* area = nullptr;    // rows go into its widget()
-  QLabel* helpText = nullptr;     // the help line below the rows
-  QWidget* titleWindow = nullptr; // the window titled "Properties: <name>"
-  QFont labelFont;                // "Tahoma" 9
-  QFont editorFont;               // "Arial" 8
+  QScrollArea* area = nullptr;     // rows go into its widget()
+  QLabel* helpText = nullptr;      // the help line below the rows
+  QWidget* titleWindow = nullptr;  // the window titled "Properties: <name>"
+  QFont labelFont;                 // "Tahoma" 9
+  QFont editorFont;                // "Arial" 8
   std::function<void(int delayMs)> schedulePreviewRebuild;
 };
 

@@ -1,4 +1,6 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -7,17 +9,16 @@
 #include <QScrollArea>
 #include <QTest>
 #include <deque>
-#include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
-#include "test_support.h"
 #include "app/layout_metrics.h"
 #include "model/class_schema.h"
 #include "model/design_tree.h"
 #include "platform/random_source.h"
 #include "platform/requesters.h"
 #include "props/properties_panel.h"
+#include "test_support.h"
 
 namespace bxw::test {
 

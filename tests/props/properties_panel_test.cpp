@@ -12,16 +12,16 @@ TEST(PropertiesClassificationTest, EditorKindOfRowNames) {
     const char* name;
     EditorKind kind;
   } cases[] = {
-      {"invisible", EditorKind::YesNo},  {"variable", EditorKind::YesNo},
+      {"invisible", EditorKind::YesNo},      {"variable", EditorKind::YesNo},
       {"#PB_Window_Tool", EditorKind::Flag}, {"#anything at all", EditorKind::Flag},
-      {"flags", EditorKind::Flag},       {"text", EditorKind::Text},
-      {"tooltip", EditorKind::Text},     {"id", EditorKind::Number},
-      {"page", EditorKind::Number},      {"rowspan", EditorKind::Number},
-      {"align", EditorKind::Choice},     {"scrolling", EditorKind::Choice},
-      {"onevent", EditorKind::Event},    {"minwidth", EditorKind::Size},
-      {"secondmin", EditorKind::Size},   {"font", EditorKind::Picker},
-      {"frontcolor", EditorKind::Picker}, {"name", EditorKind::Info},
-      {"childs", EditorKind::Info},      {"bxwsomething", EditorKind::Other},
+      {"flags", EditorKind::Flag},           {"text", EditorKind::Text},
+      {"tooltip", EditorKind::Text},         {"id", EditorKind::Number},
+      {"page", EditorKind::Number},          {"rowspan", EditorKind::Number},
+      {"align", EditorKind::Choice},         {"scrolling", EditorKind::Choice},
+      {"onevent", EditorKind::Event},        {"minwidth", EditorKind::Size},
+      {"secondmin", EditorKind::Size},       {"font", EditorKind::Picker},
+      {"frontcolor", EditorKind::Picker},    {"name", EditorKind::Info},
+      {"childs", EditorKind::Info},          {"bxwsomething", EditorKind::Other},
       {"Text", EditorKind::Other},  // names are exact
   };
   for (const auto& c : cases)
@@ -33,12 +33,14 @@ TEST(PropertiesClassificationTest, OrderGroupsAndSortKey) {
     const char* name;
     const char* group;
   } cases[] = {
-      {"childs", "0"},        {"#PB_Button_Left", "1"}, {"id", "11"},       {"tooltip", "2"},
-      {"font", "22"},         {"frontcolor", "222"},    {"disabled", "3"},  {"variable", "33"},
-      {"innerwidth", "444444"}, {"minheight", "44444"}, {"maxwidth", "4444"}, {"maxheight", "444"},
-      {"width", "44"},        {"height", "4"},          {"min", "55"},      {"value", "5"},
-      {"scrolling", "666"},   {"columns", "66"},        {"margin", "6"},    {"spacing", "777"},
-      {"expandwidth", "77"},  {"expandheight", "7"},    {"colspan", "8"},   {"unknown", "zzz"},
+      {"childs", "0"},        {"#PB_Button_Left", "1"}, {"id", "11"},
+      {"tooltip", "2"},       {"font", "22"},           {"frontcolor", "222"},
+      {"disabled", "3"},      {"variable", "33"},       {"innerwidth", "444444"},
+      {"minheight", "44444"}, {"maxwidth", "4444"},     {"maxheight", "444"},
+      {"width", "44"},        {"height", "4"},          {"min", "55"},
+      {"value", "5"},         {"scrolling", "666"},     {"columns", "66"},
+      {"margin", "6"},        {"spacing", "777"},       {"expandwidth", "77"},
+      {"expandheight", "7"},  {"colspan", "8"},         {"unknown", "zzz"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(PropertiesPanel::RowOrderGroup(QString::fromLatin1(c.name)),
@@ -73,19 +75,38 @@ TEST(PropertiesClassificationTest, HelpTextsAreExactAndCaseSensitive) {
 
 TEST_F(PanelTest, WindowRowsInDisplayOrder) {
   Show(win);
-  const QStringList expected{
-      "childs", "class", "name", "parent", "id",
-      "#PB_Window_BorderLess", "#PB_Window_Invisible", "#PB_Window_Maximize",
-      "#PB_Window_MaximizeGadget", "#PB_Window_Minimize", "#PB_Window_MinimizeGadget",
-      "#PB_Window_NoActivate", "#PB_Window_ScreenCentered", "#PB_Window_SizeGadget",
-      "#PB_Window_SystemMenu", "#PB_Window_TitleBar", "#PB_Window_Tool",
-      "#PB_Window_WindowCentered",
-      "text", "minwidth", "minheight", "maxwidth", "maxheight", "width", "height", "margin"};
+  const QStringList expected{"childs",
+                             "class",
+                             "name",
+                             "parent",
+                             "id",
+                             "#PB_Window_BorderLess",
+                             "#PB_Window_Invisible",
+                             "#PB_Window_Maximize",
+                             "#PB_Window_MaximizeGadget",
+                             "#PB_Window_Minimize",
+                             "#PB_Window_MinimizeGadget",
+                             "#PB_Window_NoActivate",
+                             "#PB_Window_ScreenCentered",
+                             "#PB_Window_SizeGadget",
+                             "#PB_Window_SystemMenu",
+                             "#PB_Window_TitleBar",
+                             "#PB_Window_Tool",
+                             "#PB_Window_WindowCentered",
+                             "text",
+                             "minwidth",
+                             "minheight",
+                             "maxwidth",
+                             "maxheight",
+                             "width",
+                             "height",
+                             "margin"};
   EXPECT_EQ(panel->RowNamesInOrder(), expected);
   // On screen too: every row one row height below the previous one.
   const QStringList order = panel->RowNamesInOrder();
   for (int i = 0; i < order.size(); ++i) {
-    EXPECT_EQ(Editor<QWidget>(order[i])->y(), metrics.propertiesTopMargin + i * metrics.propertiesRowHeight)
+    EXPECT_EQ(Editor<QWidget>(order[i])->y(),
+              metrics.propertiesTopMargin + i * metrics.propertiesRowHeight)
         << order[i].toStdString();
     EXPECT_EQ(Label(order[i])->y(), Editor<QWidget>(order[i])->y() + 2);
   }
@@ -96,12 +117,27 @@ TEST_F(PanelTest, ButtonInGridboxThenInHbox) {
   const QString row = Add(win, QStringLiteral("hbox"));
   const QString button = Add(grid, QStringLiteral("button"));
   Show(button);
-  const QStringList expected{
-      "childs", "class", "name", "parent", "id",
-      "#PB_Button_Default", "#PB_Button_Left", "#PB_Button_MultiLine", "#PB_Button_Right",
-      "#PB_Button_Toggle",
-      "font", "text", "tooltip", "onevent", "variable", "disabled", "invisible", "width", "height",
-      "colspan", "rowspan"};
+  const QStringList expected{"childs",
+                             "class",
+                             "name",
+                             "parent",
+                             "id",
+                             "#PB_Button_Default",
+                             "#PB_Button_Left",
+                             "#PB_Button_MultiLine",
+                             "#PB_Button_Right",
+                             "#PB_Button_Toggle",
+                             "font",
+                             "text",
+                             "tooltip",
+                             "onevent",
+                             "variable",
+                             "disabled",
+                             "invisible",
+                             "width",
+                             "height",
+                             "colspan",
+                             "rowspan"};
   EXPECT_EQ(panel->RowNamesInOrder(), expected);
   EXPECT_EQ(Editor<QLineEdit>(QStringLiteral("parent"))->text(), QStringLiteral("gridbox1"));
 
@@ -124,12 +160,16 @@ TEST_F(PanelTest, EditorsLabelsAndFontsPerKind) {
     const char* label;
     bool readOnly;
   } cases[] = {
-      {"class", "QLineEdit", "! class", true},   {"name", "QLineEdit", "! name", true},
-      {"childs", "QLineEdit", "! childs", true}, {"parent", "QLineEdit", "! parent", true},
-      {"id", "QLineEdit", "id", false},          {"text", "QLineEdit", "text", false},
+      {"class", "QLineEdit", "! class", true},
+      {"name", "QLineEdit", "! name", true},
+      {"childs", "QLineEdit", "! childs", true},
+      {"parent", "QLineEdit", "! parent", true},
+      {"id", "QLineEdit", "id", false},
+      {"text", "QLineEdit", "text", false},
       {"disabled", "QCheckBox", "disabled", false},
       {"#PB_Button_Toggle", "QCheckBox", "flags:", false},
-      {"onevent", "QComboBox", "onevent", false}, {"font", "QListWidget", "font", false},
+      {"onevent", "QComboBox", "onevent", false},
+      {"font", "QListWidget", "font", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.row);
@@ -204,11 +244,13 @@ TEST_F(PanelTest, ExpandDropDownsListGeneratedItems) {
   const struct {
     const char* columns;
     int generated;
-  } cases[] = {{"abc", 0}, {"-3", 0}, {"$3", 3}, {"99999999999", PropertiesPanel::kMaxGeneratedItems}};
+  } cases[] = {
+      {"abc", 0}, {"-3", 0}, {"$3", 3}, {"99999999999", PropertiesPanel::kMaxGeneratedItems}};
   for (const auto& c : cases) {
     SetAttribute(Obj(grid), QStringLiteral("columns"), QString::fromLatin1(c.columns));
     Show(grid);
-    EXPECT_EQ(Editor<QComboBox>(QStringLiteral("colexpand"))->count(), 4 + c.generated) << c.columns;
+    EXPECT_EQ(Editor<QComboBox>(QStringLiteral("colexpand"))->count(), 4 + c.generated)
+        << c.columns;
   }
 }
 
@@ -218,7 +260,10 @@ TEST_F(PanelTest, PickerRowsShowFontsAndColours) {
   const struct {
     const char* font;
     const char* shown;
-  } cases[] = {{"Arial|10|256", "Arial, 10"}, {"Arial|10", "Arial"}, {"", ""}, {"Courier New|12|0", "Courier New, 12"}};
+  } cases[] = {{"Arial|10|256", "Arial, 10"},
+               {"Arial|10", "Arial"},
+               {"", ""},
+               {"Courier New|12|0", "Courier New, 12"}};
   for (const auto& c : cases) {
     SetAttribute(Obj(string), QStringLiteral("font"), QString::fromLatin1(c.font));
     Show(string);
@@ -231,7 +276,8 @@ TEST_F(PanelTest, PickerRowsShowFontsAndColours) {
   auto* back = Editor<QListWidget>(QStringLiteral("backcolor"));
   ASSERT_EQ(back->count(), 1);
   EXPECT_EQ(back->item(0)->text(), QString());
-  EXPECT_EQ(back->palette().color(QPalette::Base), QColor(0x00, 0x80, 0xFF));  // red is the low byte
+  EXPECT_EQ(back->palette().color(QPalette::Base),
+            QColor(0x00, 0x80, 0xFF));  // red is the low byte
   SetAttribute(Obj(string), QStringLiteral("backcolor"), QString());
   Show(string);
   EXPECT_EQ(back->palette().color(QPalette::Base), QListWidget().palette().color(QPalette::Base));
@@ -279,7 +325,8 @@ TEST_F(PanelTest, RowsAndControlsLiveOnAcrossSelections) {
   SetAttribute(Obj(b2), QStringLiteral("disabled"), QStringLiteral("yes"));
   Show(b1);
   std::map<QString, std::pair<QWidget*, QLabel*>> before;
-  for (const auto& [name, row] : panel->Rows()) before[name] = {row->editor.data(), row->label.data()};
+  for (const auto& [name, row] : panel->Rows())
+    before[name] = {row->editor.data(), row->label.data()};
   const QList<QWidget*> childrenBefore = area->widget()->findChildren<QWidget*>();
 
   Show(b2);

@@ -34,8 +34,8 @@ struct Keystroke {
   int delay;
 };
 
-void TypeAndCheck(QLineEdit* line, std::initializer_list<Keystroke> steps,
-                  std::vector<int>& delays, const std::function<QString()>& value) {
+void TypeAndCheck(QLineEdit* line, std::initializer_list<Keystroke> steps, std::vector<int>& delays,
+                  const std::function<QString()>& value) {
   for (const Keystroke& s : steps) {
     SCOPED_TRACE(s.keys);
     delays.clear();
@@ -43,8 +43,10 @@ void TypeAndCheck(QLineEdit* line, std::initializer_list<Keystroke> steps,
     EXPECT_EQ(value(), QString::fromLatin1(s.stored));
     EXPECT_EQ(line->text(), QString::fromLatin1(s.shown));
     // One scheduling per accepted key, none for a refused one.
-    if (s.delay) EXPECT_EQ(delays, std::vector<int>(strlen(s.keys), s.delay));
-    else EXPECT_TRUE(delays.empty());
+    if (s.delay)
+      EXPECT_EQ(delays, std::vector<int>(strlen(s.keys), s.delay));
+    else
+      EXPECT_TRUE(delays.empty());
   }
 }
 
@@ -53,28 +55,25 @@ TEST_F(EditingTest, NumberRowsAcceptIntegersOnly) {
   auto* width = Focused<QLineEdit>(QStringLiteral("width"));
   ASSERT_NE(width, nullptr);
   auto value = [&] { return Value(button, QStringLiteral("width")); };
-  TypeAndCheck(width,
-               {{"1", "1", "1", 1000}, {"2", "12", "12", 1000}, {"a", "12", "12", 0}},
+  TypeAndCheck(width, {{"1", "1", "1", 1000}, {"2", "12", "12", 1000}, {"a", "12", "12", 0}},
                delays, value);
 
   auto* height = Focused<QLineEdit>(QStringLiteral("height"));
   auto heightValue = [&] { return Value(button, QStringLiteral("height")); };
   SetAttribute(Obj(button), QStringLiteral("height"), QStringLiteral("30"));
   // "-" alone stores nothing yet keeps the minus on screen; then -5 is a number.
-  TypeAndCheck(height, {{"-", "", "-", 1000}, {"5", "-5", "-5", 1000}},
-               delays, heightValue);
+  TypeAndCheck(height, {{"-", "", "-", 1000}, {"5", "-5", "-5", 1000}}, delays, heightValue);
   // Surrounding spaces are dropped from the stored value; the field keeps what was typed.
   height->clear();
-  TypeAndCheck(height, {{" 7", "7", " 7", 1000}, {" ", "7", " 7 ", 1000}},
-               delays, heightValue);
+  TypeAndCheck(height, {{" 7", "7", " 7", 1000}, {" ", "7", " 7 ", 1000}}, delays, heightValue);
 }
 
 TEST_F(EditingTest, TextRowsStoreAnythingWithTheLongDelay) {
   Show(button);
   auto* text = Focused<QLineEdit>(QStringLiteral("text"));
   text->clear();
-  TypeAndCheck(text, {{"O", "O", "O", 1000}, {"k !", "Ok !", "Ok !", 1000}},
-               delays, [&] { return Value(button, QStringLiteral("text")); });
+  TypeAndCheck(text, {{"O", "O", "O", 1000}, {"k !", "Ok !", "Ok !", 1000}}, delays,
+               [&] { return Value(button, QStringLiteral("text")); });
 }
 
 TEST_F(EditingTest, ValuesShownByCodeAreNeverStoredBack) {
@@ -102,15 +101,15 @@ TEST_F(EditingTest, SizeRowsTakeIntegersOrSuggestedWords) {
   // Typed: letters are refused one by one, so "Auto" never gets in; numbers do.
   auto value = [&] { return Value(win, QStringLiteral("minwidth")); };
   minwidth->lineEdit()->clear();
-  TypeAndCheck(minwidth->lineEdit(),
-               {{"A", "auto", "auto", 0}, {"-", "auto", "auto", 0}}, delays, value);
+  TypeAndCheck(minwidth->lineEdit(), {{"A", "auto", "auto", 0}, {"-", "auto", "auto", 0}}, delays,
+               value);
+  minwidth->lineEdit()->clear();
+  TypeAndCheck(minwidth->lineEdit(), {{"-", "", "-", 1000}, {"2", "-2", "-2", 1000}}, delays,
+               value);
   minwidth->lineEdit()->clear();
   TypeAndCheck(minwidth->lineEdit(),
-               {{"-", "", "-", 1000}, {"2", "-2", "-2", 1000}}, delays, value);
-  minwidth->lineEdit()->clear();
-  TypeAndCheck(minwidth->lineEdit(),
-               {{"2", "2", "2", 1000}, {"50", "250", "250", 1000}, {"x", "250", "250", 0}},
-               delays, value);
+               {{"2", "2", "2", 1000}, {"50", "250", "250", 1000}, {"x", "250", "250", 0}}, delays,
+               value);
 
   // Pasted whole: "auto" is a suggestion, "Auto" is not (letter case counts).
   const struct {
@@ -126,8 +125,10 @@ TEST_F(EditingTest, SizeRowsTakeIntegersOrSuggestedWords) {
     QTest::keySequence(minwidth->lineEdit(), QKeySequence::Paste);
     EXPECT_EQ(value(), QString::fromLatin1(p.stored));
     EXPECT_EQ(minwidth->currentText(), QString::fromLatin1(p.stored));
-    if (p.delay) EXPECT_EQ(delays, std::vector<int>{p.delay});
-    else EXPECT_TRUE(delays.empty());
+    if (p.delay)
+      EXPECT_EQ(delays, std::vector<int>{p.delay});
+    else
+      EXPECT_TRUE(delays.empty());
   }
 }
 
@@ -138,8 +139,7 @@ TEST_F(EditingTest, EventRowsTakeIdentifiersOrNothing) {
   QLineEdit* line = onevent->lineEdit();
   auto value = [&] { return Value(button, QStringLiteral("onevent")); };
   line->clear();
-  TypeAndCheck(line,
-               {{"my_proc", "my_proc", "my_proc", 1000}, {" ", "my_proc", "my_proc", 0}},
+  TypeAndCheck(line, {{"my_proc", "my_proc", "my_proc", 1000}, {" ", "my_proc", "my_proc", 0}},
                delays, value);
 
   delays.clear();
@@ -207,7 +207,8 @@ TEST_F(EditingTest, YesNoAndFlagBoxesStoreOnClick) {
   }
 
   // Mixed case in the stored value: unticking still finds the constant.
-  SetAttribute(Obj(win), QStringLiteral("flags"), QStringLiteral("#pb_window_tool|#PB_Window_Invisible"));
+  SetAttribute(Obj(win), QStringLiteral("flags"),
+               QStringLiteral("#pb_window_tool|#PB_Window_Invisible"));
   Show(win);
   auto* tool = Editor<QCheckBox>(QStringLiteral("#PB_Window_Tool"));
   ASSERT_TRUE(tool->isChecked());
@@ -303,9 +304,15 @@ TEST_F(EditingTest, FocusedRowGetsAGreyLabelAndItsHelpText) {
     std::deque<int> draws;
     QColor grey;
   } cases[] = {
-      {"width", "Defines 'minimum size' of a control, can be '0'", {100, 1, 2, 24}, {101, 102, 124}},
-      {"onevent", "Generate event callback (code). Can be auto-generated (yes) or custom proc. name, "
-                  "also several controls may bind to the same proc.", {80, 0, 0, 0}, {80, 80, 80}},
+      {"width",
+       "Defines 'minimum size' of a control, can be '0'",
+       {100, 1, 2, 24},
+       {101, 102, 124}},
+      {"onevent",
+       "Generate event callback (code). Can be auto-generated (yes) or custom proc. name, "
+       "also several controls may bind to the same proc.",
+       {80, 0, 0, 0},
+       {80, 80, 80}},
       {"font", "A font used by this object (code)", {180, 24, 24, 24}, {204, 204, 204}},
       {"disabled", "Creates the object disabled", {90, 3, 2, 1}, {93, 92, 91}},
       {"#PB_Button_Left", "", {120, 0, 5, 10}, {120, 125, 130}},

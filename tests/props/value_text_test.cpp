@@ -1,7 +1,8 @@
+#include "model/value_text.h"
+
 #include <gtest/gtest.h>
 
 #include "test_support.h"
-#include "model/value_text.h"
 
 namespace bxw {
 namespace {
@@ -11,7 +12,7 @@ TEST(IsIntegerTextTest, DigitsWithOneLeadingMinus) {
     const char* text;
     bool expected;
   } cases[] = {
-      {"1", true},   {"12", true},   {"-5", true},  {"007", true}, {"-", true},
+      {"1", true},   {"12", true},   {"-5", true},   {"007", true},  {"-", true},
       {"", false},   {"12a", false}, {"1-2", false}, {"--1", false}, {"+1", false},
       {" 1", false}, {"1 ", false},  {"$FF", false}, {"1.5", false},
   };
@@ -24,10 +25,14 @@ TEST(NumericValueOfTextTest, ReadsDecimalHexAndBinaryPrefixes) {
     const char* text;
     qint64 expected;
   } cases[] = {
-      {"42", 42},        {"  \t42", 42},  {"-42", -42},     {"+7", 7},
-      {"$FF", 255},      {"$ff0000", 0xFF0000}, {"-$10", -16}, {"%101", 5},
-      {"%102", 2},       {"12abc", 12},   {"$", 0},         {"", 0},
-      {"abc", 0},        {"- 5", 0},      {"4 2", 4},       {"$FFFFFFFF", 0xFFFFFFFFLL},
+      {"42", 42},    {"  \t42", 42},
+      {"-42", -42},  {"+7", 7},
+      {"$FF", 255},  {"$ff0000", 0xFF0000},
+      {"-$10", -16}, {"%101", 5},
+      {"%102", 2},   {"12abc", 12},
+      {"$", 0},      {"", 0},
+      {"abc", 0},    {"- 5", 0},
+      {"4 2", 4},    {"$FFFFFFFF", 0xFFFFFFFFLL},
       {"-1", -1},
   };
   for (const auto& c : cases)
