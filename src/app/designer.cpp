@@ -14,6 +14,7 @@
 
 #include "app/settings_file.h"
 #include "app/windows.h"
+#include "props/properties_panel.h"
 #include <QMenu>
 
 namespace bxw {
@@ -33,6 +34,16 @@ Designer::Designer(Requesters& requesters, Clock& clock, RandomSource& random,
   connect(&mainTimer_, &QTimer::timeout, this, &Designer::MainRelayout);
   connect(&treeTimer_, &QTimer::timeout, this, &Designer::TreeRelayout);
   connect(&propsTimer_, &QTimer::timeout, this, &Designer::PropertiesRelayout);
+  previewTimer_.setSingleShot(true);
+  connect(&previewTimer_, &QTimer::timeout, this, [this] {
+    previewTimer_.stop();
+    // Only the window on show (or a failed attempt) is worth rebuilding; a window deleted in the
+    // meantime has already been dealt with by the refresh chain.
+    const DesignObject* window =
+        previewRebuildKey_.isEmpty() ? nullptr : tree_.Find(previewRebuildKey_);
+    if (!previewRebuildKey_.isEmpty() && !window) return;
+    if (previewedKey_ == previewRebuildKey_ || previewFailed_) RebuildPreview(window);
+  });
 }
 
 Designer::~Designer() {
@@ -43,6 +54,7 @@ Designer::~Designer() {
   treeControl_->onKeyRelease = nullptr;
   treeWindow_->onResize = nullptr;
   propsWindow_->onResize = nullptr;
+  panel_.reset();  // its editors must not report the focus changes of the teardown
   MainWindow* doomed = main_;
   main_ = nullptr;
   treeControl_ = nullptr;
@@ -151,6 +163,12 @@ void Designer::OpenWindows() {
   propsWindow_->onDrop = [this](const QStringList& files) { ImportDroppedFiles(files); };
   propsWindow_->onResize = [this] { propsTimer_.start(); };
 
+  QFont editorFont(QStringLiteral("Arial"));
+  editorFont.setPointSize(8);
+  panel_ = std::make_unique<PropertiesPanel>(PropertiesHost{
+      tree_, schema_, requesters_, random_, metrics_, propsArea_, helpText_, propsWindow_,
+      helpFont, editorFont, [this](int delayMs) { SchedulePreviewRebuild(delayMs); }});
+
   main_->Area()->addSubWindow(treeWindow_);
   main_->Area()->addSubWindow(propsWindow_);
   main_->show();
@@ -224,6 +242,7 @@ void Designer::PropertiesRelayout() {
     helpText_->setGeometry(mg.width(), now.height() - (help + mg.height()),
                            now.width() - 2 * mg.width(), help);
   }
+  if (now != lastProps_ && panel_) panel_->RelayoutProperties();
   lastProps_ = now;
 }
 
@@ -342,11 +361,17 @@ void Designer::OnSelectionChanged() {
   ShowProperties(SelectedObject());
 }
 
-// ---- stand-ins ---------------------------------------------------------------------------------
+// ---- properties panel and preview (stand-in) ---------------------------------------------------
 
 void Designer::ShowProperties(const DesignObject* object) {
-  // Until the Properties panel exists the help line names the selection.
-  if (helpText_) helpText_->setText(object ? GetAttribute(*object, QStringLiteral("name")) : QString());
+  if (panel_) panel_->ShowProperties(object);
+}
+
+void Designer::SchedulePreviewRebuild(int delayMs) {
+  previewTimer_.stop();
+  const DesignObject* window = OwningWindow(tree_, SelectedKey());
+  previewRebuildKey_ = window ? window->key : QString();
+  previewTimer_.start(delayMs);
 }
 
 void Designer::RebuildPreview(const DesignObject* window) {

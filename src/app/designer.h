@@ -25,6 +25,7 @@ class QTreeWidgetItem;
 namespace bxw {
 
 class MainWindow;
+class PropertiesPanel;
 class ToolSubWindow;
 class DesignTreeWidget;
 class TreeRenameDelegate;
@@ -127,10 +128,18 @@ public:
   void PropertiesRelayout();
   QSize LastMainSize() const { return lastMain_; }
 
-  // Stand-ins until the Properties panel and the live preview exist.
+  // The Properties panel for the object, or emptied for none.
   void ShowProperties(const DesignObject* object);
+  PropertiesPanel* Panel() const { return panel_.get(); }
+  // Stand-in until the live preview exists.
   void RebuildPreview(const DesignObject* window);
   QString PreviewedWindowKey() const { return previewedKey_; }
+
+  // Deferred preview rebuild after property edits: restarts the one-shot timer and records the
+  // window that owns the selection; a burst of edits rebuilds once.
+  void SchedulePreviewRebuild(int delayMs);
+  const QTimer& PreviewTimer() const { return previewTimer_; }
+  QString PreviewRebuildKey() const { return previewRebuildKey_; }
 
   void ImportDroppedFiles(const QStringList& files);
 
@@ -174,6 +183,10 @@ private:
   QSet<QString> expandedLeaves_;
   bool refreshing_ = false;
   QString previewedKey_;
+  bool previewFailed_ = false;  // the last preview attempt failed; the live preview sets it
+  QTimer previewTimer_;
+  QString previewRebuildKey_;  // by key: the window may be deleted before the timer fires
+  std::unique_ptr<PropertiesPanel> panel_;
 };
 
 }  // namespace bxw

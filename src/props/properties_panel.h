@@ -1,0 +1,134 @@
+#pragma once
+#include <QFont>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <map>
+#include <memory>
+#include <unordered_map>
+
+#include "app/layout_metrics.h"
+#include "model/class_schema.h"
+#include "model/design_tree.h"
+#include "platform/random_source.h"
+#include "platform/requesters.h"
+
+class QLabel;
+class QScrollArea;
+class QWidget;
+
+namespace bxw {
+
+// The editor of a row, chosen from the row name alone.
+enum class EditorKind : int {
+  YesNo = 0,   // check box, "yes"/"no"
+  Flag = 1,    // check box per flag constant
+  Text = 2,    // free text
+  Other = 3,   // read-only: attributes the panel does not know how to edit
+  Number = 4,  // integer text
+  Choice = 5,  // drop-down list of fixed entries
+  Event = 6,   // editable drop-down, identifier or empty
+  Size = 7,    // editable drop-down, integer or a suggested word
+  Picker = 8,  // one-item list opening the font or colour requester
+  Info = 9,    // read-only facts about the object
+};
+
+// What happened to an editor; the numbers are the event codes the dispatcher has always used.
+enum class PropertyEvent : int {
+  LeftClick = 0,
+  RightClick = 1,
+  Change = 768,
+  FocusGained = 14000,
+  FocusLost = 14001,
+};
+
+// One row of the panel: a label on the left, an editor on the right.
+struct PropertyRow {
+  QPointer<QWidget> editor;
+  QPointer<QLabel> label;
+  // The edited object, by key: a rename or delete may move or drop the object while the row is
+  // shown, so it is looked up again for every event instead of being held by address.
+  QString objectKey;
+  EditorKind kind = EditorKind::Other;
+  QString name;   // attribute name, or flag constant for flag rows
+  QString group;  // "flags" for flag rows, else empty; set once at creation
+  bool touched = false;
+};
+
+// Rows by exact name; node-stable, so EditorIndex may point at the rows.
+using RowTable = std::map<QString, std::unique_ptr<PropertyRow>>;
+// Editor control to its row; one entry per row.
+using EditorIndex = std::unordered_map<const QObject*, PropertyRow*>;
+
+// Everything the panel works with, owned elsewhere.
+struct PropertiesHost {
+  DesignTree& tree;
+  const ClassSchema& schema;
+  Requesters& requesters;
+  RandomSource& random;
+  const LayoutMetrics& metrics;
+  QScrollArea* area = nullptr;     // rows go into its widget()
+  QLabel* helpText = nullptr;      // the help line below the rows
+  QWidget* titleWindow = nullptr;  // the window titled "Properties: <name>"
+  QFont labelFont;                 // "Tahoma" 9
+  QFont editorFont;                // "Arial" 8
+  std::function<void(int delayMs)> schedulePreviewRebuild;
+};
+
+// The Properties panel: one row per shown attribute, kept alive by name across refreshes, and the
+// editing rules that turn user input into attribute values.
+class PropertiesPanel final : public QObject {
+  Q_OBJECT
+public:
+  explicit PropertiesPanel(PropertiesHost host);
+  ~PropertiesPanel() override;
+  PropertiesPanel(const PropertiesPanel&) = delete;
+  PropertiesPanel& operator=(const PropertiesPanel&) = delete;
+
+  // Refills the panel for the object, or empties it for none.
+  void ShowProperties(const DesignObject* object);
+  // Places every row for the current width of the scroll area, tab order following the rows.
+  void RelayoutProperties();
+  void SetHelpText(const QString& text);
+  // The single entry for user actions on editors; controls that are not editors are ignored.
+  void OnPropertyEvent(QObject* control, PropertyEvent type);
+
+  const RowTable& Rows() const { return rows_; }
+  const EditorIndex& Index() const { return index_; }
+  const PropertyRow* Row(const QString& name) const;
+  // Row names in display order (top to bottom).
+  QStringList RowNamesInOrder() const;
+
+  static EditorKind EditorKindOf(const QString& rowName);
+  static QString RowOrderGroup(const QString& rowName);
+  static QString RowSortKey(const QString& rowName);
+  // The class is accepted for callers' convenience and not consulted.
+  static QString AttributeHelpText(const QString& cls, const QString& attribute);
+  // How a stored font value reads in its picker: "Arial|10|256" reads "Arial, 10".
+  static QString FontDisplayText(const QString& value);
+
+  // A drop-down never lists more generated "item:N" entries than this, whatever "columns" says.
+  static constexpr int kMaxGeneratedItems = 256;
+
+private:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void FillPropertyRow(const DesignObject& object, const QString& name, const QString& value,
+                       const QString& group);
+  PropertyRow& CreateRow(const QString& name, EditorKind kind, const QString& group);
+  void DestroyRow(RowTable::iterator it);
+  void ShowValue(PropertyRow& row, const DesignObject& object, const QString& value);
+  void HandleEdit(PropertyRow& row, DesignObject& object, PropertyEvent type);
+  void PickFont(PropertyRow& row, DesignObject& object);
+  void PickColour(PropertyRow& row, DesignObject& object);
+  void ClearPicker(PropertyRow& row, DesignObject& object);
+  void Schedule(int delayMs);
+  QWidget* Content() const;
+
+  PropertiesHost host_;
+  RowTable rows_;
+  EditorIndex index_;
+};
+
+}  // namespace bxw
