@@ -722,16 +722,15 @@ void PropertiesPanel::PickFont(PropertyRow& row, DesignObject& object) {
   initial.bold = (style & 256) != 0;
   initial.italic = (style & 512) != 0;
   const std::optional<FontChoice> chosen = host_.requesters.ChooseFont(initial);
-  QString value = stored;
-  // Dismissing the requester is not a request to drop the font: that is what the right click is
-  // for. Only a confirmed choice changes the value.
+  // Cancelling the requester removes the font, as the right click does.
+  QString value;
   if (chosen && !chosen->face.isEmpty()) {
     const int newStyle = (chosen->bold ? 256 : 0) + (chosen->italic ? 512 : 0);
     value = chosen->face + QLatin1Char('|') + QString::number(chosen->size) + QLatin1Char('|') +
             QString::number(newStyle);
-    SetAttribute(object, row.name, value);
-    Schedule(1);
   }
+  SetAttribute(object, row.name, value);
+  Schedule(1);
   ShowSingleItem(list, FontDisplayText(value));
 }
 
@@ -741,8 +740,13 @@ void PropertiesPanel::PickColour(PropertyRow& row, DesignObject& object) {
   qint64 initial = NumericValueOfText(GetAttribute(object, row.name));
   if (initial == -1) initial = 0;
   const int result = host_.requesters.ChooseColour(static_cast<int>(initial & 0xFFFFFFFF));
-  // -1 is a cancelled requester; like the font, cancelling keeps what was there.
-  if (result == -1) return;
+  // -1 is a cancelled requester: the colour is removed.
+  if (result == -1) {
+    SetAttribute(object, row.name, QString());
+    SetBackground(list, nullptr);
+    Schedule(1);
+    return;
+  }
   const QString hex = QString::number(static_cast<quint32>(result), 16).toUpper();
   SetAttribute(object, row.name, QLatin1Char('$') + hex);
   const QColor c = PlatformColour(result);
