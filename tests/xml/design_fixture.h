@@ -10,6 +10,11 @@
 #include "xml/designer_context.h"
 #include "xml/dialog_xml_reader.h"
 
+#include <ostream>
+
+// Readable failure output for texts.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
 namespace bxw::test {
 
 // A fresh designer state for one test: schema, design with its root, writer, scripted requesters,
@@ -44,6 +49,13 @@ struct DesignFixture {
     DesignObject* o = CreateObject(tree, parentKey, cls, name, nullptr, kLast, true, false);
     if (!o) throw std::runtime_error("cannot create object");
     return *o;
+  }
+  // The message boxes shown, in order.
+  QList<ScriptedRequesters::Asked> Messages() const {
+    QList<ScriptedRequesters::Asked> out;
+    for (const auto& a : requesters.asked)
+      if (a.kind == QLatin1String("message")) out << a;
+    return out;
   }
   void Set(const QString& key, const QString& attribute, const QString& value) {
     SetAttribute(*tree.Find(key), attribute, value);
