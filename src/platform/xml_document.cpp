@@ -130,7 +130,9 @@ void XMLCALL OnInstruction(void* user, const XML_Char* target, const XML_Char* d
 
 }  // namespace
 
-XmlParseResult ParseXml(const QByteArray& bytes) {
+XmlParseResult ParseXml(const QByteArray& bytes) { return ParseXml(bytes, XmlParseOptions{}); }
+
+XmlParseResult ParseXml(const QByteArray& bytes, const XmlParseOptions& options) {
   XmlParseResult result;
   auto doc = std::make_unique<XmlDocument>();
   ParseState state{doc.get(), doc->Root()};
@@ -142,7 +144,7 @@ XmlParseResult ParseXml(const QByteArray& bytes) {
   }
   XML_SetUserData(parser, &state);
   XML_SetElementHandler(parser, OnStart, OnEnd);
-  XML_SetCharacterDataHandler(parser, OnText);
+  if (options.keepText) XML_SetCharacterDataHandler(parser, OnText);
   XML_SetCommentHandler(parser, OnComment);
   XML_SetProcessingInstructionHandler(parser, OnInstruction);
   XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);

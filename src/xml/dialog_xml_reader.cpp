@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <vector>
+
 #include "xml/value_text.h"
 #include "xml/xml_export.h"
 
@@ -46,28 +48,46 @@ bool ReadObjectFromXml(const ClassSchema& schema, DesignObject& working, const Q
   return true;
 }
 
+// Creates the object for one element from the working part, as CreateObject does with the working
+// part as copy source and renaming not allowed: named as requested (or class + 1 when unnamed),
+// refused when that name is taken. The attributes are handed over instead of copied.
+const DesignObject* CreateFromWorkingPart(DesignTree& tree, const QString& parentKey,
+                                          DesignObject& working, const QString& requestedName,
+                                          int position) {
+  const QString name = requestedName.isEmpty() ? working.cls + QLatin1Char('1') : requestedName;
+  const QString key = name.toLower();
+  if (tree.Contains(key) || !tree.InsertNode(key, parentKey, position)) return nullptr;
+  DesignObject* created = tree.Find(key);
+  created->attributes = std::move(working.attributes);
+  created->key = key;
+  created->cls = working.cls;
+  SetAttribute(*created, QStringLiteral("name"), name);
+  return created;
+}
+
 void AddObjectsFromXml(DesignTree& tree, const ClassSchema& schema, const XmlNode* mainElement,
                        QString& errorText) {
   if (!mainElement) return;
-  // Element to the key of the object made for it; only elements with an object are descended
-  // into, so every visited element finds its parent here.
-  QHash<const XmlNode*, QString> keys;
+  // Keys of the objects made for the elements on the path from the main element down to the
+  // current node's parent. Only elements with an object are descended into, so the path always
+  // ends in the current node's parent.
+  std::vector<QString> path;
   DesignObject working;
   const QString nameAttribute = QStringLiteral("name");
 
   const XmlNode* node = mainElement;
   while (node) {
     bool descend = false;
+    QString createdKey;
     if (node->IsElement()) {
       const QString cls = node->Name().toLower();
       if (node != mainElement) {
         if (ReadObjectFromXml(schema, working, cls, *node, errorText)) {
-          const QString parentKey = keys.value(node->Parent());
           const QString name = GetAttribute(working, nameAttribute);
           const DesignObject* created =
-              CreateObject(tree, parentKey, working.cls, name, &working, kLast, false, false);
+              CreateFromWorkingPart(tree, path.back(), working, name, kLast);
           if (created) {
-            keys.insert(node, created->key);
+            createdKey = created->key;
             descend = node->HasChildren();
           } else {
             // An unnamed element was tried as class + 1; say which name was refused.
@@ -77,9 +97,8 @@ void AddObjectsFromXml(DesignTree& tree, const ClassSchema& schema, const XmlNod
         }
       } else {
         ReadObjectFromXml(schema, working, cls, *node, errorText);
-        if (cls == kDialogs &&
-            CreateObject(tree, QString(), kDialogs, kDialogs, &working, kFirst, false, false)) {
-          keys.insert(node, kDialogs);
+        if (cls == kDialogs && CreateFromWorkingPart(tree, QString(), working, kDialogs, kFirst)) {
+          createdKey = kDialogs;
           descend = node->HasChildren();
         } else {
           errorText += QStringLiteral("Cannot add main object: ") + cls + kLineEnd;
@@ -88,11 +107,15 @@ void AddObjectsFromXml(DesignTree& tree, const ClassSchema& schema, const XmlNod
       }
     }
     if (descend) {
+      path.push_back(createdKey);
       node = node->FirstChild();
       continue;
     }
     // Next sibling, or the next sibling of the nearest ancestor that has one.
-    while (node != mainElement && !node->NextSibling()) node = node->Parent();
+    while (node != mainElement && !node->NextSibling()) {
+      node = node->Parent();
+      path.pop_back();
+    }
     if (node == mainElement) break;
     node = node->NextSibling();
   }
@@ -100,7 +123,8 @@ void AddObjectsFromXml(DesignTree& tree, const ClassSchema& schema, const XmlNod
 
 XmlLoadResult LoadDialogXml(DesignTree& tree, const ClassSchema& schema, const QByteArray& bytes) {
   XmlLoadResult result;
-  XmlParseResult parsed = ParseXml(bytes);
+  // Text between elements carries nothing for the design.
+  XmlParseResult parsed = ParseXml(bytes, XmlParseOptions{false});
   if (!parsed.ok || !parsed.document) {
     result.status = XmlLoadStatus::ParseError;
     result.errorText = QStringLiteral("XML line ") + QString::number(parsed.line) +
