@@ -1,6 +1,10 @@
+// Concatenations below build each piece in one allocation.
+#define QT_USE_QSTRINGBUILDER
 #include "codegen/source_export.h"
 
 #include <algorithm>
+
+#include <QSet>
 
 #include "xml/value_text.h"
 #include "xml/xml_export.h"
@@ -13,34 +17,37 @@ const QString kDialogs = QStringLiteral("dialogs");
 const QString kName = QStringLiteral("name");
 constexpr qsizetype kStatementLimit = 7372;
 
-// Lines of the generated text; each line ends with CR LF when joined.
+// The generated text, written line by line into one buffer; every line ends with CR LF.
 class Lines {
 public:
-  void Add(int tabs, const QString& text) {
-    QString line(tabs, QLatin1Char('\t'));
-    line += text;
-    lines_.append(line);
+  explicit Lines(qsizetype expectedSize) { text_.reserve(expectedSize); }
+  template <typename Text>
+  void Add(int tabs, const Text& text) {
+    for (int i = 0; i < tabs; ++i) text_ += QLatin1Char('\t');
+    text_ += text;
+    text_ += QLatin1String("\r\n");
   }
-  void Blank() { lines_.append(QString()); }
-  void AddRaw(const QString& line) { lines_.append(line); }
-  QString Join() const {
-    qsizetype size = 0;
-    for (const QString& l : lines_) size += l.size() + 2;
-    QString out;
-    out.reserve(size);
-    for (const QString& l : lines_) {
-      out += l;
-      out += QLatin1String("\r\n");
-    }
-    return out;
-  }
+  void Blank() { text_ += QLatin1String("\r\n"); }
+  QString& Buffer() { return text_; }  // for lines assembled piece by piece
+  QString Take() { return std::move(text_); }
 
 private:
-  QStringList lines_;
+  QString text_;
 };
 
+// Ordering without regard to letter case, as a case-folding comparison orders texts; ASCII (all
+// that validated names produce) is compared directly, anything else through Qt.
 bool LessNoCase(const QString& a, const QString& b) {
-  return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+  const qsizetype n = std::min(a.size(), b.size());
+  for (qsizetype i = 0; i < n; ++i) {
+    char16_t x = a[i].unicode();
+    char16_t y = b[i].unicode();
+    if (x >= 128 || y >= 128) return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    if (x >= 'A' && x <= 'Z') x += 32;
+    if (y >= 'A' && y <= 'Z') y += 32;
+    if (x != y) return x < y;
+  }
+  return a.size() < b.size();
 }
 
 void SortNoCase(QStringList& list) { std::stable_sort(list.begin(), list.end(), LessNoCase); }
@@ -103,38 +110,56 @@ void WriteDpiSection(Lines& out, const DialogXmlWriter& writer) {
   out.Blank();
 }
 
-void WriteXmlSection(Lines& out, const XmlDocument& doc, const QDateTime& now) {
-  QString composed = ComposeForSource(doc);
-  composed.replace(QLatin1Char('"'), QLatin1Char('\''));
-  const QStringList pieces = composed.split(QLatin1String("\r\n"));
-  QStringList xmlLines;
-  for (qsizetype i = 1; i < pieces.size(); ++i) {
-    if (std::all_of(pieces[i].begin(), pieces[i].end(), [](QChar c) { return c == ' '; }))
-      continue;
-    xmlLines << pieces[i];
-  }
-
+void WriteXmlSection(Lines& out, const QString& composed, const QDateTime& now) {
   out.Add(0, QStringLiteral(";{ Dialogs XML }"));
   out.Blank();
   out.Add(0, QStringLiteral("; Generated with ") + kTitleBase +
                  now.toString(QStringLiteral(", yyyy/MM/dd HH:mm:ss")));
   out.Add(0, QStringLiteral("Global DialogsXML$ = #Empty$ +"));
+
+  // The XML lines are the pieces between CR LF after the first one, without empty or
+  // all-space pieces. Walk them as views of the composed text.
+  const QStringView all(composed);
+  const QLatin1String lineEnd("\r\n");
+  auto nextLine = [&](qsizetype& from, QStringView& line) {
+    while (from <= all.size()) {
+      qsizetype end = all.indexOf(lineEnd, from);
+      if (end < 0) end = all.size();
+      line = all.mid(from, end - from);
+      from = end + 2;
+      bool blank = true;
+      for (QChar c : line) blank = blank && c == QLatin1Char(' ');
+      if (!blank) return true;
+    }
+    return false;
+  };
+  qsizetype from = all.indexOf(lineEnd);
+  from = from < 0 ? all.size() + 1 : from + 2;
+  QStringView line;
+  bool have = nextLine(from, line);
   qsizetype count = 0;
-  for (qsizetype i = 0; i < xmlLines.size(); ++i) {
-    const QString& line = xmlLines[i];
+  QString& buffer = out.Buffer();
+  while (have) {
+    QStringView following;
+    const bool more = nextLine(from, following);
     count += line.size();
-    const bool more = i + 1 < xmlLines.size();
     const bool endStatement = !more || count >= kStatementLimit;
     qsizetype spaces = 0;
     while (spaces < line.size() && line[spaces] == QLatin1Char(' ')) ++spaces;
-    QString text = QStringLiteral("\"") + QString(spaces / 2, QLatin1Char('\t')) +
-                   line.mid(spaces) + QLatin1Char('"');
-    if (!endStatement) text += QStringLiteral(" +");
-    out.Add(1, text);
+    buffer += QLatin1String("\t\"");
+    for (qsizetype t = 0; t < spaces / 2; ++t) buffer += QLatin1Char('\t');
+    // Attribute values carry their quotes as entities, so only the delimiters become apostrophes.
+    const qsizetype start = buffer.size();
+    buffer += line.mid(spaces);
+    for (qsizetype k = start; k < buffer.size(); ++k)
+      if (buffer[k] == QLatin1Char('"')) buffer[k] = QLatin1Char('\'');
+    buffer += endStatement ? QLatin1String("\"\r\n") : QLatin1String("\" +\r\n");
     if (endStatement && more) {
       count = 0;
       out.Add(0, QStringLiteral("DialogsXML$ +"));
     }
+    line = following;
+    have = more;
   }
   out.Blank();
   out.Add(0, QStringLiteral(";}"));
@@ -147,22 +172,38 @@ QStringList SortedGadgetNames(const QHash<QString, QString>& variables) {
   return names;
 }
 
-void WriteEventBlock(Lines& out, const ClassSchema& schema, const EventCallback& record,
-                     bool multiple) {
+// Per class: each event constant with the name its Debug line prints.
+using EventNames = QHash<QString, std::vector<std::pair<QString, QString>>>;
+
+const std::vector<std::pair<QString, QString>>& EventsOf(const ClassSchema& schema,
+                                                         EventNames& cache, const QString& cls) {
+  auto it = cache.find(cls);
+  if (it == cache.end()) {
+    std::vector<std::pair<QString, QString>> events;
+    for (const QString& event : schema.ClassEvents(cls)) {
+      QString shortName = event;
+      shortName.remove(QStringLiteral("#PB_EventType_"), Qt::CaseInsensitive);
+      events.emplace_back(event, shortName);
+    }
+    it = cache.insert(cls, std::move(events));
+  }
+  return *it;
+}
+
+void WriteEventBlock(Lines& out, const ClassSchema& schema, EventNames& cache,
+                     const EventCallback& record, bool multiple) {
   const int m = multiple ? 2 : 0;
   const QString& n = record.objectName;
   if (multiple) out.Add(4, QStringLiteral("Case ") + n + QLatin1Char(':'));
-  const QStringList events = schema.ClassEvents(record.objectClass);
+  const auto& events = EventsOf(schema, cache, record.objectClass);
   const QString otherEvent =
       QStringLiteral("Debug \"") + n + QStringLiteral(": Event \" + EventType()");
-  if (events.isEmpty()) {
+  if (events.empty()) {
     out.Add(3 + m, otherEvent);
     return;
   }
   out.Add(3 + m, QStringLiteral("Select EventType()"));
-  for (const QString& event : events) {
-    QString shortName = event;
-    shortName.remove(QStringLiteral("#PB_EventType_"), Qt::CaseInsensitive);
+  for (const auto& [event, shortName] : events) {
     out.Add(4 + m, QStringLiteral("Case ") + event + QStringLiteral(": "));
     out.Add(5 + m, QStringLiteral("Debug \"") + n + QStringLiteral(": ") + shortName +
                        QLatin1Char('"'));
@@ -172,7 +213,7 @@ void WriteEventBlock(Lines& out, const ClassSchema& schema, const EventCallback&
   out.Add(3 + m, QStringLiteral("EndSelect"));
 }
 
-void WriteCallbacks(Lines& out, const ClassSchema& schema, const QString& w,
+void WriteCallbacks(Lines& out, const ClassSchema& schema, EventNames& cache, const QString& w,
                     CodeExportTables& tables) {
   out.Add(1, QStringLiteral(";{ Callbacks: ") + w + QStringLiteral(" }"));
   out.Blank();
@@ -204,7 +245,7 @@ void WriteCallbacks(Lines& out, const ClassSchema& schema, const QString& w,
       out.Add(2, QStringLiteral("; ") + group.front()->tag);
       out.Add(2, QStringLiteral("Procedure ") + group.front()->callback);
       if (multiple) out.Add(3, QStringLiteral("Select EventGadget()"));
-      for (const EventCallback* r : group) WriteEventBlock(out, schema, *r, multiple);
+      for (const EventCallback* r : group) WriteEventBlock(out, schema, cache, *r, multiple);
       if (multiple) out.Add(3, QStringLiteral("EndSelect"));
       out.Add(2, QStringLiteral("EndProcedure"));
       out.Blank();
@@ -224,9 +265,12 @@ void WriteWindowBlock(Lines& out, const QString& w, const CodeExportTables& tabl
   QStringList gadgets = variables.keys();
   const auto callbacks = tables.EventCallbacks.constFind(w);
   if (callbacks != tables.EventCallbacks.constEnd()) {
+    QSet<QString> extra;
     for (const EventCallback& r : *callbacks)
-      if (!variables.contains(r.objectName) && !gadgets.contains(r.objectName))
+      if (!variables.contains(r.objectName) && !extra.contains(r.objectName)) {
+        extra.insert(r.objectName);
         gadgets << r.objectName;
+      }
   }
   if (!gadgets.isEmpty()) {
     out.Blank();
@@ -279,7 +323,8 @@ void WriteUiSection(Lines& out, const ClassSchema& schema, const QStringList& wi
     out.Blank();
   }
   out.Blank();
-  for (const QString& w : windows) WriteCallbacks(out, schema, w, tables);
+  EventNames cache;
+  for (const QString& w : windows) WriteCallbacks(out, schema, cache, w, tables);
   out.Blank();
 
   out.Add(1, QStringLiteral("Procedure InitDialogs()"));
@@ -320,16 +365,23 @@ QStringList UnsafeSourceValues(const DesignTree& tree, const ClassSchema& schema
   auto describe = [](const DesignObject& o) {
     return QStringLiteral("%1 '%2'").arg(o.cls, GetAttribute(o, kName));
   };
-  const QStringList diverted = {"onevent", "variable", "frontcolor", "backcolor", "tooltip", "font"};
+  static const QString diverted[] = {QStringLiteral("onevent"),    QStringLiteral("variable"),
+                                     QStringLiteral("frontcolor"), QStringLiteral("backcolor"),
+                                     QStringLiteral("tooltip"),    QStringLiteral("font")};
   tree.WalkTree(kDialogs, std::function<bool(const DesignObject&)>([&](const DesignObject& o) {
     if (o.cls == kDialogs && o.parentKey.isEmpty()) return false;  // its font needs no name
-    bool nameInCode = !o.parentKey.isEmpty() && o.parentKey == kDialogs;  // a window
+    const ClassRecord* record = schema.Find(o.cls);
+    bool nameInCode = o.parentKey == kDialogs;  // a window
     for (const QString& a : diverted) {
-      const QString v = GetAttribute(o, a);
-      if (v.isEmpty() || v == DefaultAttributeValue(o.cls, a) || !schema.ClassHasAttribute(o.cls, a))
+      const auto value = o.attributes.constFind(a);
+      // Only onevent and variable have a default ("no"); the others default to empty.
+      if (value == o.attributes.constEnd() || value->isEmpty() ||
+          (*value == QLatin1String("no") && *value == DefaultAttributeValue(o.cls, a)) ||
+          !record || !record->attributeSet.contains(a))
         continue;
+      const QString& v = *value;
       nameInCode = true;
-      if (a == QLatin1String("onevent") && v.toLower() != QLatin1String("yes") &&
+      if (a == QLatin1String("onevent") && v.compare(QLatin1String("yes"), Qt::CaseInsensitive) &&
           !IsIdentifierText(v))
         problems << describe(o) + QStringLiteral(": onevent \"") + v +
                         QStringLiteral("\" is not an identifier");
@@ -338,10 +390,12 @@ QStringList UnsafeSourceValues(const DesignTree& tree, const ClassSchema& schema
         problems << describe(o) + QStringLiteral(": ") + a + QStringLiteral(" \"") + v +
                         QStringLiteral("\" is not a number");
     }
-    const QString name = GetAttribute(o, kName);
-    if (nameInCode && !IsIdentifierText(name))
-      problems << describe(o) + QStringLiteral(": name \"") + name +
-                      QStringLiteral("\" is not an identifier");
+    if (nameInCode) {
+      const QString name = GetAttribute(o, kName);
+      if (!IsIdentifierText(name))
+        problems << describe(o) + QStringLiteral(": name \"") + name +
+                        QStringLiteral("\" is not an identifier");
+    }
     return false;
   }));
   return problems;
@@ -355,30 +409,64 @@ QString UnsafeSourceMessage(const QStringList& problems) {
 
 QString ComposeSource(const DesignTree& tree, const ClassSchema& schema, DialogXmlWriter& writer,
                       const SourceOptions& options, const QDateTime& now) {
-  Lines out;
+  const QString composed = writer.Document() ? ComposeForSource(*writer.Document()) : QString();
+  // The embedded XML plus the code around it; a generous guess saves regrowing the buffer.
+  Lines out(composed.size() * 2 + 4096);
   out.Add(0, QStringLiteral("EnableExplicit"));
   out.Blank();
   if (options.dpiPatch && !writer.DpiPlaceholders().empty()) WriteDpiSection(out, writer);
-  if (writer.Document()) WriteXmlSection(out, *writer.Document(), now);
+  if (writer.Document()) WriteXmlSection(out, composed, now);
   WriteUiSection(out, schema, WindowList(tree), writer.CodeTables());
   if (!options.noLoop) WriteMainSection(out);
-  return out.Join();
+  return out.Take();
 }
+
+namespace {
+
+// Quick test over what a CodeExport build collected: every name and value that goes into code.
+bool CollectedValuesAreSafe(const DesignTree& tree, const DialogXmlWriter& writer) {
+  const CodeExportTables& t = writer.CodeTables();
+  for (const QString& w : WindowList(tree))
+    if (!IsIdentifierText(w)) return false;
+  for (const auto& variables : t.GadgetVariables)
+    for (auto it = variables.begin(); it != variables.end(); ++it)
+      if (!IsIdentifierText(it.key())) return false;
+  for (const auto& records : t.EventCallbacks)
+    for (const EventCallback& r : records)
+      if (!IsIdentifierText(r.objectName) || !IsIdentifierText(r.callback.mid(4).chopped(2)))
+        return false;
+  for (const QString& colour : t.ColourValues)
+    if (!IsNumberLiteral(colour)) return false;
+  return true;
+}
+
+// Builds the CodeExport document; answers the refusal text when unsafe values were collected.
+bool BuildAndCheck(const DesignTree& tree, const ClassSchema& schema, DialogXmlWriter& writer,
+                   bool dpiPatch, QString& refusal) {
+  refusal.clear();
+  XmlBuildInputs inputs{tree, schema};
+  inputs.dpiPatch = dpiPatch;
+  if (!writer.BuildDialogXml(inputs, XmlBuildMode::CodeExport, QString()) || !writer.Document())
+    return false;
+  if (!CollectedValuesAreSafe(tree, writer)) {
+    // Walk the design for a message that names each offender in tree order.
+    const QStringList problems = UnsafeSourceValues(tree, schema);
+    refusal = UnsafeSourceMessage(problems.isEmpty() ? QStringList{QStringLiteral("a window or gadget name")} : problems);
+  }
+  return true;
+}
+
+}  // namespace
 
 bool BuildSourceText(const DesignTree& tree, const ClassSchema& schema, DialogXmlWriter& writer,
                      const SourceOptions& options, const QDateTime& now, QString& text,
                      QString& refusal) {
   text.clear();
-  refusal.clear();
-  if (tree.ChildCount(kDialogs) == 0) return false;
-  const QStringList problems = UnsafeSourceValues(tree, schema);
-  if (!problems.isEmpty()) {
-    refusal = UnsafeSourceMessage(problems);
+  if (tree.ChildCount(kDialogs) == 0) {
+    refusal.clear();
     return false;
   }
-  XmlBuildInputs inputs{tree, schema};
-  inputs.dpiPatch = options.dpiPatch;
-  if (!writer.BuildDialogXml(inputs, XmlBuildMode::CodeExport, QString()) || !writer.Document())
+  if (!BuildAndCheck(tree, schema, writer, options.dpiPatch, refusal) || !refusal.isEmpty())
     return false;
   text = ComposeSource(tree, schema, writer, options, now);
   return true;
@@ -388,9 +476,10 @@ bool ExportSource(DesignerContext& ctx, bool toClipboard) {
   if (ctx.tree.ChildCount(kDialogs) == 0) return false;
   const QString title = QStringLiteral("Export code ERROR");
   // Refuse before asking for a file: nothing would be written anyway.
-  const QStringList problems = UnsafeSourceValues(ctx.tree, ctx.schema);
-  if (!problems.isEmpty()) {
-    ctx.requesters.Message(title, UnsafeSourceMessage(problems), MessageIcon::Error);
+  QString refusal;
+  const bool built = BuildAndCheck(ctx.tree, ctx.schema, ctx.writer, ctx.settings.DPIPatch, refusal);
+  if (!refusal.isEmpty()) {
+    ctx.requesters.Message(title, refusal, MessageIcon::Error);
     return false;
   }
   QString path;
@@ -410,11 +499,9 @@ bool ExportSource(DesignerContext& ctx, bool toClipboard) {
   SourceOptions options;
   options.dpiPatch = ctx.settings.DPIPatch;
   options.noLoop = ctx.settings.NoLoop;
-  QString text, refusal;
-  const bool built = BuildSourceText(ctx.tree, ctx.schema, ctx.writer, options, ctx.clock.Now(),
-                                     text, refusal);
   bool result = false;
   if (built) {
+    const QString text = ComposeSource(ctx.tree, ctx.schema, ctx.writer, options, ctx.clock.Now());
     if (toClipboard) {
       if (ctx.hooks.setClipboardText) ctx.hooks.setClipboardText(text);
       result = true;

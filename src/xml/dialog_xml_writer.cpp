@@ -1,3 +1,5 @@
+// Concatenations below build each piece in one allocation.
+#define QT_USE_QSTRINGBUILDER
 #include "xml/dialog_xml_writer.h"
 
 #include <algorithm>
@@ -98,6 +100,7 @@ void CodeExportTables::Clear() {
   EventCallbacks.clear();
   GadgetVariables.clear();
   FontTable.clear();
+  ColourValues.clear();
 }
 
 QString EscapePureBasicString(const QString& text) {
@@ -149,6 +152,7 @@ void CollectForCode(CodeExportTables& tables, const QString& attribute, const QS
     tables.CodeLines[windowKey].append(QStringLiteral("SetGadgetColor(") + name +
                                        QStringLiteral(", ") + QLatin1String(which) +
                                        QStringLiteral(", ") + value + QLatin1Char(')'));
+    tables.ColourValues.append(value);
     enterVariable();
   } else if (attribute == QLatin1String("tooltip")) {
     tables.CodeLines[windowKey].append(QStringLiteral("GadgetToolTip(") + name +

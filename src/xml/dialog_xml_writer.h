@@ -77,6 +77,8 @@ struct CodeExportTables {
   QHash<QString, std::vector<EventCallback>> EventCallbacks;
   QHash<QString, QHash<QString, QString>> GadgetVariables;
   QHash<QString, ExportFont> FontTable;  // keyed by the font value text
+  // Every colour value collected, so that the source export can check them before writing.
+  QStringList ColourValues;
 
   void Clear();
 };
