@@ -52,10 +52,10 @@ int CodeCommand(const QStringList& args, const Clock& clock, ToolOutput& output)
   DialogXmlWriter writer;
   QString text, refusal;
   if (!BuildSourceText(tree, schema, writer, options, clock.Now(), text, refusal)) {
-    output.err += refusal.isEmpty() ? QStringLiteral("bxw: the design has no window\n")
-                                    : QString(refusal).replace(QLatin1String("\r\n"),
-                                                               QLatin1String("\n")) +
-                                          QLatin1Char('\n');
+    output.err += refusal.isEmpty()
+                      ? QStringLiteral("bxw: the design has no window\n")
+                      : QString(refusal).replace(QLatin1String("\r\n"), QLatin1String("\n")) +
+                            QLatin1Char('\n');
     return 2;
   }
   if (out.isEmpty()) {

@@ -2,9 +2,8 @@
 #define QT_USE_QSTRINGBUILDER
 #include "codegen/source_export.h"
 
-#include <algorithm>
-
 #include <QSet>
+#include <algorithm>
 
 #include "xml/value_text.h"
 #include "xml/xml_export.h"
@@ -50,16 +49,19 @@ bool LessNoCase(const QString& a, const QString& b) {
   return a.size() < b.size();
 }
 
-void SortNoCase(QStringList& list) { std::stable_sort(list.begin(), list.end(), LessNoCase); }
+void SortNoCase(QStringList& list) {
+  std::stable_sort(list.begin(), list.end(), LessNoCase);
+}
 
-QString Quoted(const QString& s) { return QLatin1Char('"') + s + QLatin1Char('"'); }
+QString Quoted(const QString& s) {
+  return QLatin1Char('"') + s + QLatin1Char('"');
+}
 
 // A font face as a string literal: plain when it can be, the escaped form when it holds a quote
 // or a control character that would end the literal or the line.
 QString FaceLiteral(const QString& face) {
-  const bool needsEscape = std::any_of(face.begin(), face.end(), [](QChar c) {
-    return c == QLatin1Char('"') || c.unicode() < 32;
-  });
+  const bool needsEscape = std::any_of(
+      face.begin(), face.end(), [](QChar c) { return c == QLatin1Char('"') || c.unicode() < 32; });
   if (!needsEscape) return Quoted(face);
   return QStringLiteral("~\"") + EscapePureBasicString(face) + QLatin1Char('"');
 }
@@ -92,7 +94,8 @@ void WriteDpiSection(Lines& out, const DialogXmlWriter& writer) {
   out.Add(1, QStringLiteral("Procedure InitScaleDPI()"));
   out.Add(2, QStringLiteral("Protected lpx, lpy, DC = GetDC_(#Null)"));
   out.Add(2, QStringLiteral("If DC"));
-  out.Add(3, QStringLiteral("lpx = GetDeviceCaps_(DC, #LOGPIXELSX) : lpy = GetDeviceCaps_(DC, #LOGPIXELSY)"));
+  out.Add(3, QStringLiteral(
+                 "lpx = GetDeviceCaps_(DC, #LOGPIXELSX) : lpy = GetDeviceCaps_(DC, #LOGPIXELSY)"));
   out.Add(3, QStringLiteral("If lpx : DPIXScale = lpx / 96.0 : EndIf"));
   out.Add(3, QStringLiteral("If lpy : DPIYScale = lpy / 96.0 : EndIf"));
   out.Add(3, QStringLiteral("ReleaseDC_(#Null, DC)"));
@@ -205,8 +208,8 @@ void WriteEventBlock(Lines& out, const ClassSchema& schema, EventNames& cache,
   out.Add(3 + m, QStringLiteral("Select EventType()"));
   for (const auto& [event, shortName] : events) {
     out.Add(4 + m, QStringLiteral("Case ") + event + QStringLiteral(": "));
-    out.Add(5 + m, QStringLiteral("Debug \"") + n + QStringLiteral(": ") + shortName +
-                       QLatin1Char('"'));
+    out.Add(5 + m,
+            QStringLiteral("Debug \"") + n + QStringLiteral(": ") + shortName + QLatin1Char('"'));
   }
   out.Add(4 + m, QStringLiteral("Default: "));
   out.Add(5 + m, otherEvent);
@@ -223,10 +226,9 @@ void WriteCallbacks(Lines& out, const ClassSchema& schema, EventNames& cache, co
     out.Blank();
   } else {
     std::vector<EventCallback>& records = *it;
-    std::stable_sort(records.begin(), records.end(),
-                     [](const EventCallback& a, const EventCallback& b) {
-                       return a.callback < b.callback;
-                     });
+    std::stable_sort(
+        records.begin(), records.end(),
+        [](const EventCallback& a, const EventCallback& b) { return a.callback < b.callback; });
     // Groups by callback text without regard to case, in order of first appearance.
     std::vector<std::vector<const EventCallback*>> groups;
     QHash<QString, size_t> groupIndex;
@@ -368,42 +370,44 @@ QStringList UnsafeSourceValues(const DesignTree& tree, const ClassSchema& schema
   static const QString diverted[] = {QStringLiteral("onevent"),    QStringLiteral("variable"),
                                      QStringLiteral("frontcolor"), QStringLiteral("backcolor"),
                                      QStringLiteral("tooltip"),    QStringLiteral("font")};
-  tree.WalkTree(kDialogs, std::function<bool(const DesignObject&)>([&](const DesignObject& o) {
-    if (o.cls == kDialogs && o.parentKey.isEmpty()) return false;  // its font needs no name
-    const ClassRecord* record = schema.Find(o.cls);
-    bool nameInCode = o.parentKey == kDialogs;  // a window
-    for (const QString& a : diverted) {
-      const auto value = o.attributes.constFind(a);
-      // Only onevent and variable have a default ("no"); the others default to empty.
-      if (value == o.attributes.constEnd() || value->isEmpty() ||
-          (*value == QLatin1String("no") && *value == DefaultAttributeValue(o.cls, a)) ||
-          !record || !record->attributeSet.contains(a))
-        continue;
-      const QString& v = *value;
-      nameInCode = true;
-      if (a == QLatin1String("onevent") && v.compare(QLatin1String("yes"), Qt::CaseInsensitive) &&
-          !IsIdentifierText(v))
-        problems << describe(o) + QStringLiteral(": onevent \"") + v +
-                        QStringLiteral("\" is not an identifier");
-      if ((a == QLatin1String("frontcolor") || a == QLatin1String("backcolor")) &&
-          !IsNumberLiteral(v))
-        problems << describe(o) + QStringLiteral(": ") + a + QStringLiteral(" \"") + v +
-                        QStringLiteral("\" is not a number");
-    }
-    if (nameInCode) {
-      const QString name = GetAttribute(o, kName);
-      if (!IsIdentifierText(name))
-        problems << describe(o) + QStringLiteral(": name \"") + name +
-                        QStringLiteral("\" is not an identifier");
-    }
-    return false;
-  }));
+  tree.WalkTree(
+      kDialogs, std::function<bool(const DesignObject&)>([&](const DesignObject& o) {
+        if (o.cls == kDialogs && o.parentKey.isEmpty()) return false;  // its font needs no name
+        const ClassRecord* record = schema.Find(o.cls);
+        bool nameInCode = o.parentKey == kDialogs;  // a window
+        for (const QString& a : diverted) {
+          const auto value = o.attributes.constFind(a);
+          // Only onevent and variable have a default ("no"); the others default to empty.
+          if (value == o.attributes.constEnd() || value->isEmpty() ||
+              (*value == QLatin1String("no") && *value == DefaultAttributeValue(o.cls, a)) ||
+              !record || !record->attributeSet.contains(a))
+            continue;
+          const QString& v = *value;
+          nameInCode = true;
+          if (a == QLatin1String("onevent") &&
+              v.compare(QLatin1String("yes"), Qt::CaseInsensitive) && !IsIdentifierText(v))
+            problems << describe(o) + QStringLiteral(": onevent \"") + v +
+                            QStringLiteral("\" is not an identifier");
+          if ((a == QLatin1String("frontcolor") || a == QLatin1String("backcolor")) &&
+              !IsNumberLiteral(v))
+            problems << describe(o) + QStringLiteral(": ") + a + QStringLiteral(" \"") + v +
+                            QStringLiteral("\" is not a number");
+        }
+        if (nameInCode) {
+          const QString name = GetAttribute(o, kName);
+          if (!IsIdentifierText(name))
+            problems << describe(o) + QStringLiteral(": name \"") + name +
+                            QStringLiteral("\" is not an identifier");
+        }
+        return false;
+      }));
   return problems;
 }
 
 QString UnsafeSourceMessage(const QStringList& problems) {
-  return QStringLiteral("The code was not exported: these names and values would be written "
-                        "into the source unchecked.\r\n\r\n") +
+  return QStringLiteral(
+             "The code was not exported: these names and values would be written "
+             "into the source unchecked.\r\n\r\n") +
          problems.join(QStringLiteral("\r\n"));
 }
 
@@ -451,7 +455,8 @@ bool BuildAndCheck(const DesignTree& tree, const ClassSchema& schema, DialogXmlW
   if (!CollectedValuesAreSafe(tree, writer)) {
     // Walk the design for a message that names each offender in tree order.
     const QStringList problems = UnsafeSourceValues(tree, schema);
-    refusal = UnsafeSourceMessage(problems.isEmpty() ? QStringList{QStringLiteral("a window or gadget name")} : problems);
+    refusal = UnsafeSourceMessage(
+        problems.isEmpty() ? QStringList{QStringLiteral("a window or gadget name")} : problems);
   }
   return true;
 }
@@ -477,7 +482,8 @@ bool ExportSource(DesignerContext& ctx, bool toClipboard) {
   const QString title = QStringLiteral("Export code ERROR");
   // Refuse before asking for a file: nothing would be written anyway.
   QString refusal;
-  const bool built = BuildAndCheck(ctx.tree, ctx.schema, ctx.writer, ctx.settings.DPIPatch, refusal);
+  const bool built =
+      BuildAndCheck(ctx.tree, ctx.schema, ctx.writer, ctx.settings.DPIPatch, refusal);
   if (!refusal.isEmpty()) {
     ctx.requesters.Message(title, refusal, MessageIcon::Error);
     return false;

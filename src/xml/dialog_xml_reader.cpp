@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-
 #include <vector>
 
 #include "xml/value_text.h"
@@ -41,8 +40,8 @@ bool ReadObjectFromXml(const ClassSchema& schema, DesignObject& working, const Q
     if (record->attributeSet.contains(name)) {
       SetAttribute(working, name, a.value);
     } else {
-      errorText += QStringLiteral("Unsupported property: ") + cls + QLatin1Char('\\') + name +
-                   kLineEnd;
+      errorText +=
+          QStringLiteral("Unsupported property: ") + cls + QLatin1Char('\\') + name + kLineEnd;
     }
   }
   return true;

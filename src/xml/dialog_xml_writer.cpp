@@ -62,8 +62,8 @@ QString Tag(const QString& inner) {
 
 void RememberPreviewFont(PreviewTables& tables, const QString& gadgetName, const QString& face,
                          int size, int style) {
-  const QString key = face + QLatin1Char('|') + QString::number(size) + QLatin1Char('|') +
-                      QString::number(style);
+  const QString key =
+      face + QLatin1Char('|') + QString::number(size) + QLatin1Char('|') + QString::number(style);
   auto it = tables.PreviewFont.find(key);
   if (it == tables.PreviewFont.end()) {
     PreviewFontEntry entry;
@@ -108,16 +108,35 @@ QString EscapePureBasicString(const QString& text) {
   out.reserve(text.size());
   for (QChar c : text) {
     switch (c.unicode()) {
-      case 7: out += QLatin1String("\\a"); break;
-      case 8: out += QLatin1String("\\b"); break;
-      case 9: out += QLatin1String("\\t"); break;
-      case 10: out += QLatin1String("\\n"); break;
-      case 11: out += QLatin1String("\\v"); break;
-      case 12: out += QLatin1String("\\f"); break;
-      case 13: out += QLatin1String("\\r"); break;
-      case '"': out += QLatin1String("\\\""); break;
-      case '\\': out += QLatin1String("\\\\"); break;
-      default: out += c;
+      case 7:
+        out += QLatin1String("\\a");
+        break;
+      case 8:
+        out += QLatin1String("\\b");
+        break;
+      case 9:
+        out += QLatin1String("\\t");
+        break;
+      case 10:
+        out += QLatin1String("\\n");
+        break;
+      case 11:
+        out += QLatin1String("\\v");
+        break;
+      case 12:
+        out += QLatin1String("\\f");
+        break;
+      case 13:
+        out += QLatin1String("\\r");
+        break;
+      case '"':
+        out += QLatin1String("\\\"");
+        break;
+      case '\\':
+        out += QLatin1String("\\\\");
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -147,8 +166,8 @@ void CollectForCode(CodeExportTables& tables, const QString& attribute, const QS
   } else if (attribute == QLatin1String("variable")) {
     enterVariable();
   } else if (attribute == QLatin1String("frontcolor") || attribute == QLatin1String("backcolor")) {
-    const char* which = attribute == QLatin1String("frontcolor") ? "#PB_Gadget_FrontColor"
-                                                                 : "#PB_Gadget_BackColor";
+    const char* which =
+        attribute == QLatin1String("frontcolor") ? "#PB_Gadget_FrontColor" : "#PB_Gadget_BackColor";
     tables.CodeLines[windowKey].append(QStringLiteral("SetGadgetColor(") + name +
                                        QStringLiteral(", ") + QLatin1String(which) +
                                        QStringLiteral(", ") + value + QLatin1Char(')'));
@@ -328,12 +347,12 @@ void DialogXmlWriter::WriteAttribute(const XmlBuildInputs& in, XmlNode* element,
     element->SetAttribute(a, ScaledText(v, horizontal ? in.scaleX : in.scaleY));
     return;
   }
-  const QString placeholder =
-      horizontal ? QStringLiteral("DPIx") + QString::number(++horizontalCounter_)
-                 : QStringLiteral("DPIy") + QString::number(++verticalCounter_);
-  dpiTable_.emplace_back(placeholder, (horizontal ? QStringLiteral("ScaleX(")
-                                                  : QStringLiteral("ScaleY(")) +
-                                          v + QLatin1Char(')'));
+  const QString placeholder = horizontal
+                                  ? QStringLiteral("DPIx") + QString::number(++horizontalCounter_)
+                                  : QStringLiteral("DPIy") + QString::number(++verticalCounter_);
+  dpiTable_.emplace_back(
+      placeholder,
+      (horizontal ? QStringLiteral("ScaleX(") : QStringLiteral("ScaleY(")) + v + QLatin1Char(')'));
   element->SetAttribute(a, placeholder);
 }
 

@@ -56,8 +56,8 @@ void RememberPreviewTooltip(PreviewTables& tables, const QString& gadgetName,
 // ---- code-export collection -------------------------------------------------------------------
 
 struct EventCallback {
-  QString callback;    // "ecb_" + base + "()"
-  QString tag;         // "[class]" or "[array]", 16 characters
+  QString callback;  // "ecb_" + base + "()"
+  QString tag;       // "[class]" or "[array]", 16 characters
   QString windowKey;
   QString objectKey;   // the gadget raising the events (its key in the design tree)
   QString objectName;  // its name attribute at build time

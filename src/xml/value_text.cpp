@@ -24,9 +24,12 @@ qint64 ValueOfText(const QString& text) {
   for (; i < n; ++i) {
     const char16_t c = text[i].unicode();
     int digit = -1;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+      digit = c - '0';
+    else if (base == 16 && c >= 'a' && c <= 'f')
+      digit = c - 'a' + 10;
+    else if (base == 16 && c >= 'A' && c <= 'F')
+      digit = c - 'A' + 10;
     if (digit < 0 || digit >= base) break;
     value = value * static_cast<quint64>(base) + static_cast<quint64>(digit);
   }
@@ -70,9 +73,12 @@ bool IsNumberLiteral(const QString& text) {
   for (; i < text.size(); ++i) {
     const char16_t c = text[i].unicode();
     bool ok = false;
-    if (base == 2) ok = c == '0' || c == '1';
-    else if (base == 10) ok = c >= '0' && c <= '9';
-    else ok = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    if (base == 2)
+      ok = c == '0' || c == '1';
+    else if (base == 10)
+      ok = c >= '0' && c <= '9';
+    else
+      ok = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
     if (!ok) return false;
   }
   return true;

@@ -1,8 +1,8 @@
 #include "xml/xml_export.h"
 
-#include <QSaveFile>
-
 #include <zlib.h>
+
+#include <QSaveFile>
 
 #include "xml/value_text.h"
 
@@ -10,8 +10,7 @@ namespace bxw {
 
 QString WholeDocumentFingerprint(const DesignTree& tree, const ClassSchema& schema,
                                  DialogXmlWriter& writer) {
-  if (!writer.BuildDialogXml({tree, schema}, XmlBuildMode::Design, QString()) ||
-      !writer.Document())
+  if (!writer.BuildDialogXml({tree, schema}, XmlBuildMode::Design, QString()) || !writer.Document())
     return QString();
   const QByteArray bytes = ComposeForClipboard(*writer.Document()).toUtf8();
   // zlib takes the length as uInt; feed large documents in pieces.
@@ -32,7 +31,8 @@ QString WholeDocumentFingerprint(DesignerContext& ctx) {
 }
 
 void SetTreeWindowTitle(DesignerContext& ctx, const QString& suffix) {
-  if (ctx.hooks.setTreeWindowTitle) ctx.hooks.setTreeWindowTitle(QStringLiteral("Interface Tree") + suffix);
+  if (ctx.hooks.setTreeWindowTitle)
+    ctx.hooks.setTreeWindowTitle(QStringLiteral("Interface Tree") + suffix);
 }
 
 QString ProposedExportName(const QDateTime& when, const QString& extension) {
@@ -60,8 +60,7 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
 
 QByteArray DesignFileBytes(const DesignTree& tree, const ClassSchema& schema,
                            DialogXmlWriter& writer) {
-  if (!writer.BuildDialogXml({tree, schema}, XmlBuildMode::Design, QString()) ||
-      !writer.Document())
+  if (!writer.BuildDialogXml({tree, schema}, XmlBuildMode::Design, QString()) || !writer.Document())
     return QByteArray();
   return ComposeForFile(*writer.Document());
 }

@@ -24,10 +24,11 @@ int ImportForTool(const QString& path, DesignTree& tree, const ClassSchema& sche
       output.err += result.errorText + QLatin1Char('\n');
       return 2;
     case XmlLoadStatus::NotDialogs:
-      output.err += QStringLiteral("bxw: the main element is not \"dialogs\": ") + path +
-                    QLatin1Char('\n');
+      output.err +=
+          QStringLiteral("bxw: the main element is not \"dialogs\": ") + path + QLatin1Char('\n');
       return 2;
-    case XmlLoadStatus::Loaded: break;
+    case XmlLoadStatus::Loaded:
+      break;
   }
   if (result.errorText.isEmpty()) return 0;
   // One warning per line, with the platform's line end.

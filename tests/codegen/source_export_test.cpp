@@ -1,10 +1,11 @@
+#include "codegen/source_export.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "codegen/code_tool.h"
-#include "codegen/source_export.h"
 #include "test_support.h"
 #include "xml/design_fixture.h"
 #include "xml/value_text.h"
@@ -46,9 +47,10 @@ TEST(SourceExport, WholeTextsAgainstFixtures) {
 
 TEST(SourceExport, NoLoopEndsAfterTheUiSectionAndNoPlaceholdersNoDpiSection) {
   const QString full = Fixture("button_string.pb");
-  const QString main = "\r\n; Main\r\nInitDialogs()\r\n\r\nRepeat\r\n\tDefine E = WaitWindowEvent()\r\n"
-                       "\tSelect E\r\n\t\tCase #PB_Event_CloseWindow: break\r\n\tEndSelect\r\n"
-                       "Forever\r\n";
+  const QString main =
+      "\r\n; Main\r\nInitDialogs()\r\n\r\nRepeat\r\n\tDefine E = WaitWindowEvent()\r\n"
+      "\tSelect E\r\n\t\tCase #PB_Event_CloseWindow: break\r\n\tEndSelect\r\n"
+      "Forever\r\n";
   ASSERT_TRUE(full.endsWith(main));
   EXPECT_EQ(CodeFor("button_string.xml", {"--no-loop"}), full.chopped(main.size()));
   // The patch without any size placeholder adds nothing.
@@ -67,7 +69,7 @@ TEST(SourceExport, LongXmlIsCutIntoStatements) {
   ASSERT_GE(first, 0);
   int statements = 1;
   qsizetype count = 0;
-  for (qsizetype i = first + 1;; ) {
+  for (qsizetype i = first + 1;;) {
     ASSERT_TRUE(lines[i].startsWith("\t\"")) << i;
     QString xml = lines[i].mid(2);
     const bool plus = xml.endsWith("\" +");
@@ -102,7 +104,9 @@ TEST(SourceExport, ToFileWithExtensionRuleBomAndRunCode) {
     const char* typed;
     int pattern;
     const char* saved;
-  } cases[] = {{"Form", 0, "Form.pb"}, {"Form.PB", 0, "Form.PB"}, {"Form.txt", 0, "Form.txt.pb"},
+  } cases[] = {{"Form", 0, "Form.pb"},
+               {"Form.PB", 0, "Form.PB"},
+               {"Form.txt", 0, "Form.txt.pb"},
                {"Form", 1, "Form"}};
   for (const auto& c : cases) {
     CodeFixture f;
@@ -156,16 +160,17 @@ TEST(SourceExport, CraftedFileIsRefusedWithEveryOffender) {
   {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("<dialogs>\n"
-               "  <window name='w()&#10;RunProgram(&quot;x&quot;)'>\n"
-               "    <vbox>\n"
-               "      <button name='ok' bxwevents='go()&#10;End'/>\n"
-               "      <string name='s' bxwfrontcolor='1) : End : ('/>\n"
-               "      <text name='a b' bxwvariable='yes' bxwbackcolor='$FF'/>\n"
-               "      <button name='quiet one'/>\n"
-               "    </vbox>\n"
-               "  </window>\n"
-               "</dialogs>\n");
+    file.write(
+        "<dialogs>\n"
+        "  <window name='w()&#10;RunProgram(&quot;x&quot;)'>\n"
+        "    <vbox>\n"
+        "      <button name='ok' bxwevents='go()&#10;End'/>\n"
+        "      <string name='s' bxwfrontcolor='1) : End : ('/>\n"
+        "      <text name='a b' bxwvariable='yes' bxwbackcolor='$FF'/>\n"
+        "      <button name='quiet one'/>\n"
+        "    </vbox>\n"
+        "  </window>\n"
+        "</dialogs>\n");
   }
   DesignFixture f;
   ImportXmlFile(f.ctx, path);
@@ -178,13 +183,14 @@ TEST(SourceExport, CraftedFileIsRefusedWithEveryOffender) {
   const auto messages = f.Messages();
   ASSERT_EQ(messages.size(), 2);
   EXPECT_EQ(messages[0].title, "Export code ERROR");
-  EXPECT_EQ(messages[0].text,
-            "The code was not exported: these names and values would be written into the source "
-            "unchecked.\r\n\r\n"
-            "window 'w()\nRunProgram(\"x\")': name \"w()\nRunProgram(\"x\")\" is not an identifier\r\n"
-            "button 'ok': onevent \"go()\nEnd\" is not an identifier\r\n"
-            "string 's': frontcolor \"1) : End : (\" is not a number\r\n"
-            "text 'a b': name \"a b\" is not an identifier");
+  EXPECT_EQ(
+      messages[0].text,
+      "The code was not exported: these names and values would be written into the source "
+      "unchecked.\r\n\r\n"
+      "window 'w()\nRunProgram(\"x\")': name \"w()\nRunProgram(\"x\")\" is not an identifier\r\n"
+      "button 'ok': onevent \"go()\nEnd\" is not an identifier\r\n"
+      "string 's': frontcolor \"1) : End : (\" is not a number\r\n"
+      "text 'a b': name \"a b\" is not an identifier");
 
   ToolOutput out;
   FixedClock clock(kStamp);
@@ -202,8 +208,9 @@ TEST(SourceExport, FontFacesAreWrittenAsSafeLiterals) {
   f.Set("text2", "font", "Two\r\nLines\\|9|0");
   QString text, refusal;
   ASSERT_TRUE(BuildSourceText(f.tree, f.schema, f.writer, {}, kStamp, text, refusal));
-  EXPECT_TRUE(text.contains(
-      "\tGlobal Font64 = LoadFont(#PB_Any, ~\"Bad\\\") : RunProgram(\\\"x\", 10, #PB_Font_Bold)\r\n"));
+  EXPECT_TRUE(
+      text.contains("\tGlobal Font64 = LoadFont(#PB_Any, ~\"Bad\\\") : RunProgram(\\\"x\", 10, "
+                    "#PB_Font_Bold)\r\n"));
   EXPECT_TRUE(text.contains("\tGlobal Font65 = LoadFont(#PB_Any, ~\"Two\\r\\nLines\\\\\", 9)\r\n"));
 }
 

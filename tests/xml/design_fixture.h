@@ -1,6 +1,7 @@
 #pragma once
 #include <QDir>
 #include <QTemporaryDir>
+#include <ostream>
 
 #include "model/class_schema.h"
 #include "model/design_tree.h"
@@ -10,10 +11,10 @@
 #include "xml/designer_context.h"
 #include "xml/dialog_xml_reader.h"
 
-#include <ostream>
-
 // Readable failure output for texts.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+  *os << '"' << s.toStdString() << '"';
+}
 
 namespace bxw::test {
 

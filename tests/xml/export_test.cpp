@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <zlib.h>
 
 #include "test_support.h"
 #include "xml/design_fixture.h"

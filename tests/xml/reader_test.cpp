@@ -33,27 +33,30 @@ void BuildEverything(DesignFixture& f) {
   f.Add("panel1", "tab");
   f.Add("dialogs", "window", "Second");
   f.Add("second", "vbox");
-  for (const char* cls : {"hbox", "multibox", "singlebox", "button", "buttonimage", "calendar",
-                             "canvas", "checkbox", "combobox", "container", "date", "editor",
-                             "empty", "explorercombo", "explorerlist", "explorertree", "frame",
-                             "hyperlink", "image", "ipaddress", "listicon", "listview", "option",
-                             "progressbar", "scintilla", "scrollarea", "scrollbar", "spin",
-                             "splitter", "string", "text", "trackbar", "tree", "web"})
+  for (const char* cls :
+       {"hbox",      "multibox",      "singlebox",    "button",       "buttonimage", "calendar",
+        "canvas",    "checkbox",      "combobox",     "container",    "date",        "editor",
+        "empty",     "explorercombo", "explorerlist", "explorertree", "frame",       "hyperlink",
+        "image",     "ipaddress",     "listicon",     "listview",     "option",      "progressbar",
+        "scintilla", "scrollarea",    "scrollbar",    "spin",         "splitter",    "string",
+        "text",      "trackbar",      "tree",         "web"})
     f.Add(QLatin1String(cls) == QLatin1String("empty") ? "gridbox1" : "vbox1", cls);
   int i = 0;
-  f.tree.WalkTree("dialogs", std::function<bool(DesignObject&)>([&](DesignObject& o) {
-    const bool inGrid = o.parentKey == QLatin1String("gridbox1");
-    const QString name = GetAttribute(o, "name");
-    o.attributes.clear();
-    SetAttribute(o, "name", name);
-    for (const QString& a : f.schema.ClassAttributes(o.cls)) {
-      if (a == QLatin1String("name")) continue;
-      if ((a == QLatin1String("rowspan") || a == QLatin1String("colspan")) && !inGrid) continue;
-      SetAttribute(o, a,
-                   QStringLiteral("%1 & <%2> \"q\" 'a'\r\n\t\u00fc\u20ac\U0001F600 ").arg(++i).arg(a));
-    }
-    return false;
-  }));
+  f.tree.WalkTree(
+      "dialogs", std::function<bool(DesignObject&)>([&](DesignObject& o) {
+        const bool inGrid = o.parentKey == QLatin1String("gridbox1");
+        const QString name = GetAttribute(o, "name");
+        o.attributes.clear();
+        SetAttribute(o, "name", name);
+        for (const QString& a : f.schema.ClassAttributes(o.cls)) {
+          if (a == QLatin1String("name")) continue;
+          if ((a == QLatin1String("rowspan") || a == QLatin1String("colspan")) && !inGrid) continue;
+          SetAttribute(
+              o, a,
+              QStringLiteral("%1 & <%2> \"q\" 'a'\r\n\t\u00fc\u20ac\U0001F600 ").arg(++i).arg(a));
+        }
+        return false;
+      }));
 }
 
 TEST(Reader, DesignExportRoundTripsEveryClassAndValue) {
@@ -65,36 +68,36 @@ TEST(Reader, DesignExportRoundTripsEveryClassAndValue) {
   ImportXmlFile(g.ctx, path);
   EXPECT_TRUE(g.Messages().isEmpty());
   ASSERT_EQ(g.tree.Size(), f.tree.Size());
-  std::as_const(f.tree).WalkTree("dialogs", std::function<bool(const DesignObject&)>([&](const DesignObject& o) {
-    const DesignObject* other = g.tree.Find(o.key);
-    EXPECT_TRUE(other) << o.key.toStdString();
-    if (!other) return true;
-    EXPECT_EQ(other->cls, o.cls);
-    EXPECT_EQ(other->parentKey, o.parentKey);
-    EXPECT_EQ(other->children, o.children);
-    EXPECT_EQ(other->attributes, o.attributes) << o.key.toStdString();
-    return false;
-  }));
+  std::as_const(f.tree).WalkTree(
+      "dialogs", std::function<bool(const DesignObject&)>([&](const DesignObject& o) {
+        const DesignObject* other = g.tree.Find(o.key);
+        EXPECT_TRUE(other) << o.key.toStdString();
+        if (!other) return true;
+        EXPECT_EQ(other->cls, o.cls);
+        EXPECT_EQ(other->parentKey, o.parentKey);
+        EXPECT_EQ(other->children, o.children);
+        EXPECT_EQ(other->attributes, o.attributes) << o.key.toStdString();
+        return false;
+      }));
   EXPECT_EQ(g.Design(), f.Design());
 }
 
 TEST(Reader, WarningsOfOneImportInOneMessage) {
   ImportFixture f;
-  const QString path = f.Write(
-      "warn.xml",
-      "<dialogs font='x' color='y'>\n"
-      "  <Window Name='W' TEXT='t' bxwevents='yes'>\n"
-      "    <vbox>\n"
-      "      <Button name='b' bxwtooltip='one' tooltip='two'/>\n"
-      "      <widget name='x'><button name='inside'/></widget>\n"
-      "      <button name='B'><text name='lost'/></button>\n"
-      "      <button/>\n"
-      "      <button/>\n"
-      "      <!-- a comment --><?pi data?>\n"
-      "    </vbox>\n"
-      "    <tab name='t1'/>\n"
-      "  </Window>\n"
-      "</dialogs>\n");
+  const QString path = f.Write("warn.xml",
+                               "<dialogs font='x' color='y'>\n"
+                               "  <Window Name='W' TEXT='t' bxwevents='yes'>\n"
+                               "    <vbox>\n"
+                               "      <Button name='b' bxwtooltip='one' tooltip='two'/>\n"
+                               "      <widget name='x'><button name='inside'/></widget>\n"
+                               "      <button name='B'><text name='lost'/></button>\n"
+                               "      <button/>\n"
+                               "      <button/>\n"
+                               "      <!-- a comment --><?pi data?>\n"
+                               "    </vbox>\n"
+                               "    <tab name='t1'/>\n"
+                               "  </Window>\n"
+                               "</dialogs>\n");
   f.snapshot = "old";
   ImportXmlFile(f.ctx, path);
   const auto messages = f.Messages();
@@ -135,7 +138,8 @@ TEST(Reader, RefusedFilesLeaveTheDesignButRecordTheSnapshot) {
       {"<dialogs><window name='w'></dialogs>",
        "Following error(s) occured with file 'in.xml':\r\n\r\n"
        "XML line 1, pos 29: mismatched tag"},
-      {"", "Following error(s) occured with file 'in.xml':\r\n\r\nXML line 1, pos 1: no element found"},
+      {"",
+       "Following error(s) occured with file 'in.xml':\r\n\r\nXML line 1, pos 1: no element found"},
   };
   for (const auto& c : cases) {
     ImportFixture f;
@@ -231,8 +235,9 @@ TEST(Reader, WideAndDeepFilesNeedNoRecursion) {
   EXPECT_EQ(LoadDialogXml(tree, schema, named).status, XmlLoadStatus::Loaded);
   EXPECT_EQ(tree.ChildCount("v"), kCount);
   DialogXmlWriter writer;
-  EXPECT_TRUE(DesignFileBytes(tree, schema, writer)
-                  .endsWith("<empty name=\"e99999\"/>\r\n    </vbox>\r\n  </window>\r\n</dialogs>"));
+  EXPECT_TRUE(
+      DesignFileBytes(tree, schema, writer)
+          .endsWith("<empty name=\"e99999\"/>\r\n    </vbox>\r\n  </window>\r\n</dialogs>"));
 
   XmlLoadResult deepResult = LoadDialogXml(tree, schema, deep);
   EXPECT_EQ(deepResult.status, XmlLoadStatus::Loaded);

@@ -20,9 +20,9 @@ TEST(ValueText, NumericValueOfText) {
   const struct {
     const char* text;
     qint64 value;
-  } cases[] = {{"", 0},        {"abc", 0},   {"  \t42x", 42}, {"-17", -17}, {"+5", 5},
-               {"$FF", 255},   {"$1a2b", 0x1a2b}, {"%101", 5}, {"%102", 2}, {"-$10", -16},
-               {"12.7", 12},   {"$", 0},     {" - 3", 0}};
+  } cases[] = {{"", 0},      {"abc", 0},        {"  \t42x", 42}, {"-17", -17}, {"+5", 5},
+               {"$FF", 255}, {"$1a2b", 0x1a2b}, {"%101", 5},     {"%102", 2},  {"-$10", -16},
+               {"12.7", 12}, {"$", 0},          {" - 3", 0}};
   for (const auto& c : cases)
     EXPECT_EQ(ValueOfText(QString::fromLatin1(c.text)), c.value) << c.text;
 }
@@ -32,10 +32,10 @@ TEST(ValueText, IntegerAndIdentifierTexts) {
     const char* text;
     bool integer;
     bool identifier;
-  } cases[] = {{"", false, false},     {"-", true, false},     {"0", true, false},
-               {"-12", true, false},   {"1-2", false, false},  {"1.5", false, false},
-               {"auto", false, true},  {"_a9", false, true},   {"9a", false, false},
-               {"a b", false, false},  {" 1", false, false}};
+  } cases[] = {{"", false, false},    {"-", true, false},    {"0", true, false},
+               {"-12", true, false},  {"1-2", false, false}, {"1.5", false, false},
+               {"auto", false, true}, {"_a9", false, true},  {"9a", false, false},
+               {"a b", false, false}, {" 1", false, false}};
   for (const auto& c : cases) {
     EXPECT_EQ(IsIntegerText(QString::fromLatin1(c.text)), c.integer) << c.text;
     EXPECT_EQ(IsIdentifierText(QString::fromLatin1(c.text)), c.identifier) << c.text;
@@ -167,11 +167,11 @@ TEST(Writer, PreviewScalesSizesWithTheDpiPatch) {
     const char* value;
     double scale;
     const char* written;
-  } cases[] = {{"width", "100", 1.25, "125"},    {"minwidth", "auto", 1.25, "auto"},
-               {"width", "-", 1.25, "0"},        {"width", "1.5", 1.25, "1.5"},
-               {"width", "1", 1.5, "2"},         {"width", "3", 1.5, "4"},
-               {"width", "5", 1.5, "8"},         {"height", "-3", 1.5, "-4"},
-               {"margin", "10", 1.5, "15"},      {"height", "10", 2.0, "20"}};
+  } cases[] = {{"width", "100", 1.25, "125"}, {"minwidth", "auto", 1.25, "auto"},
+               {"width", "-", 1.25, "0"},     {"width", "1.5", 1.25, "1.5"},
+               {"width", "1", 1.5, "2"},      {"width", "3", 1.5, "4"},
+               {"width", "5", 1.5, "8"},      {"height", "-3", 1.5, "-4"},
+               {"margin", "10", 1.5, "15"},   {"height", "10", 2.0, "20"}};
   for (const auto& c : cases) {
     DesignFixture f;
     f.Add("dialogs", "window");
@@ -231,10 +231,10 @@ TEST(Collection, CodeExportDivertsDesignerOnlyAttributes) {
   DesignFixture f;
   f.Add("dialogs", "window");
   f.Add("window1", "vbox");
-  f.Add("vbox1", "button");                 // onevent yes
+  f.Add("vbox1", "button");  // onevent yes
   f.Add("vbox1", "button");
   f.Add("vbox1", "explorercombo");
-  f.Add("vbox1", "text");                   // variable yes only
+  f.Add("vbox1", "text");  // variable yes only
   f.Set("dialogs", "font", "Tahoma|9|0");
   f.Set("button1", "tooltip", "say \"hi\"\nnow\\");
   f.Set("button1", "font", "Arial|10|768");
@@ -252,9 +252,10 @@ TEST(Collection, CodeExportDivertsDesignerOnlyAttributes) {
             "|      <button name=\"button2\" text=\"button2\"/>"
             "|      <explorercombo name=\"explorercombo1\"/>"
             "|      <text name=\"text1\" text=\"text1\"/>|    </vbox>|  </window>|</dialogs>");
-  EXPECT_EQ(t.CodeLines.value(kDocumentWindowKey),
-            QStringList({"; Default UI font",
-                         "If IsFont(Font64) : SetGadgetFont(#PB_Default, FontID(Font64)) : EndIf"}));
+  EXPECT_EQ(
+      t.CodeLines.value(kDocumentWindowKey),
+      QStringList({"; Default UI font",
+                   "If IsFont(Font64) : SetGadgetFont(#PB_Default, FontID(Font64)) : EndIf"}));
   EXPECT_EQ(t.CodeLines.value("window1"),
             QStringList({"GadgetToolTip(button1, ~\"say \\\"hi\\\"\\nnow\\\\\")",
                          "If IsFont(Font65) : SetGadgetFont(button1, FontID(Font65)) : EndIf",
