@@ -43,6 +43,16 @@ TEST(ValueText, IntegerAndIdentifierTexts) {
   EXPECT_FALSE(IsIdentifierText(QStringLiteral("na\u00efve")));
 }
 
+TEST(ValueText, NumberLiteralsAndPathParts) {
+  for (const char* yes : {"0", "-12", "$FF", "$00aBc", "%101", "-$1"})
+    EXPECT_TRUE(IsNumberLiteral(QString::fromLatin1(yes))) << yes;
+  for (const char* no : {"", "-", "$", "%", "%12", "$G", "1 ", "1) : End", "#PB_Any", "+1"})
+    EXPECT_FALSE(IsNumberLiteral(QString::fromLatin1(no))) << no;
+  EXPECT_EQ(DirectoryPart("/a/b.c/file.xml"), "/a/b.c/");
+  EXPECT_EQ(DirectoryPart("file.xml"), "");
+  EXPECT_EQ(FilePart("/a/b.c/file.xml"), "file.xml");
+}
+
 TEST(Writer, DesignExampleIsWrittenByteForByte) {
   DesignFixture f;
   f.Add("dialogs", "window");
