@@ -130,9 +130,7 @@ void XMLCALL OnInstruction(void* user, const XML_Char* target, const XML_Char* d
 
 }  // namespace
 
-XmlParseResult ParseXml(const QByteArray& bytes) { return ParseXml(bytes, XmlParseOptions{}); }
-
-XmlParseResult ParseXml(const QByteArray& bytes, const XmlParseOptions& options) {
+XmlParseResult ParseXml(const QByteArray& bytes) {
   XmlParseResult result;
   auto doc = std::make_unique<XmlDocument>();
   ParseState state{doc.get(), doc->Root()};
@@ -144,7 +142,7 @@ XmlParseResult ParseXml(const QByteArray& bytes, const XmlParseOptions& options)
   }
   XML_SetUserData(parser, &state);
   XML_SetElementHandler(parser, OnStart, OnEnd);
-  if (options.keepText) XML_SetCharacterDataHandler(parser, OnText);
+  XML_SetCharacterDataHandler(parser, OnText);
   XML_SetCommentHandler(parser, OnComment);
   XML_SetProcessingInstructionHandler(parser, OnInstruction);
   XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);

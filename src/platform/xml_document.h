@@ -98,11 +98,6 @@ struct XmlParseResult {
 // Parses bytes with expat (encoding from the declaration or byte order mark, UTF-8 by default).
 // External entities and DTDs are never loaded; expat's amplification limits stay in force.
 XmlParseResult ParseXml(const QByteArray& bytes);
-
-struct XmlParseOptions {
-  bool keepText = true;  // false: character data is dropped (readers that only look at elements)
-};
-XmlParseResult ParseXml(const QByteArray& bytes, const XmlParseOptions& options);
 XmlParseResult ParseXmlText(const QString& text);
 
 enum class XmlDeclaration { None, Utf8, Utf16 };

@@ -1,5 +1,7 @@
 #include "xml/dialog_xml_reader.h"
 
+#include <expat.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <vector>
@@ -27,7 +29,7 @@ QString PlainAttributeName(const QString& name) {
 }  // namespace
 
 bool ReadObjectFromXml(const ClassSchema& schema, DesignObject& working, const QString& cls,
-                       const XmlNode& element, QString& errorText) {
+                       const std::vector<XmlAttribute>& attributes, QString& errorText) {
   const ClassRecord* record = schema.Find(cls);
   if (!record) {
     errorText += QStringLiteral("Unsupported object type: ") + cls + kLineEnd;
@@ -35,7 +37,7 @@ bool ReadObjectFromXml(const ClassSchema& schema, DesignObject& working, const Q
   }
   working = DesignObject{};
   working.cls = cls;
-  for (const XmlAttribute& a : element.Attributes()) {
+  for (const XmlAttribute& a : attributes) {
     const QString name = PlainAttributeName(a.name.toLower());
     if (record->attributeSet.contains(name)) {
       SetAttribute(working, name, a.value);
@@ -46,6 +48,8 @@ bool ReadObjectFromXml(const ClassSchema& schema, DesignObject& working, const Q
   }
   return true;
 }
+
+namespace {
 
 // Creates the object for one element from the working part, as CreateObject does with the working
 // part as copy source and renaming not allowed: named as requested (or class + 1 when unnamed),
@@ -64,81 +68,121 @@ const DesignObject* CreateFromWorkingPart(DesignTree& tree, const QString& paren
   return created;
 }
 
-void AddObjectsFromXml(DesignTree& tree, const ClassSchema& schema, const XmlNode* mainElement,
-                       QString& errorText) {
-  if (!mainElement) return;
-  // Keys of the objects made for the elements on the path from the main element down to the
-  // current node's parent. Only elements with an object are descended into, so the path always
-  // ends in the current node's parent.
+// What the expat callbacks share while a file is read.
+struct ImportState {
+  ImportState(DesignTree& t, const ClassSchema& s, QString& e) : tree(t), schema(s), errorText(e) {}
+  DesignTree& tree;  // the design being built aside
+  const ClassSchema& schema;
+  QString& errorText;
+  // Keys of the objects of the open elements that got one; an element whose object could not be
+  // made is skipped with all it contains (skipDepth counts the open elements of that subtree).
   std::vector<QString> path;
+  int skipDepth = 0;
+  bool sawMain = false;
+  bool mainIsDialogs = false;
   DesignObject working;
-  const QString nameAttribute = QStringLiteral("name");
+  std::vector<XmlAttribute> attributes;
+};
 
-  const XmlNode* node = mainElement;
-  while (node) {
-    bool descend = false;
-    QString createdKey;
-    if (node->IsElement()) {
-      const QString cls = node->Name().toLower();
-      if (node != mainElement) {
-        if (ReadObjectFromXml(schema, working, cls, *node, errorText)) {
-          const QString name = GetAttribute(working, nameAttribute);
-          const DesignObject* created =
-              CreateFromWorkingPart(tree, path.back(), working, name, kLast);
-          if (created) {
-            createdKey = created->key;
-            descend = node->HasChildren();
-          } else {
-            // An unnamed element was tried as class + 1; say which name was refused.
-            errorText += QStringLiteral("Cannot add object: ") +
-                         (name.isEmpty() ? cls + QLatin1Char('1') : name) + kLineEnd;
-          }
-        }
-      } else {
-        ReadObjectFromXml(schema, working, cls, *node, errorText);
-        if (cls == kDialogs && CreateFromWorkingPart(tree, QString(), working, kDialogs, kFirst)) {
-          createdKey = kDialogs;
-          descend = node->HasChildren();
-        } else {
-          errorText += QStringLiteral("Cannot add main object: ") + cls + kLineEnd;
-          return;
-        }
-      }
-    }
-    if (descend) {
-      path.push_back(createdKey);
-      node = node->FirstChild();
-      continue;
-    }
-    // Next sibling, or the next sibling of the nearest ancestor that has one.
-    while (node != mainElement && !node->NextSibling()) {
-      node = node->Parent();
-      path.pop_back();
-    }
-    if (node == mainElement) break;
-    node = node->NextSibling();
+void XMLCALL OnImportStart(void* user, const XML_Char* name, const XML_Char** atts) {
+  auto* st = static_cast<ImportState*>(user);
+  if (st->skipDepth > 0) {
+    ++st->skipDepth;
+    return;
   }
+  const QString element = QString::fromUtf8(name);
+  st->attributes.clear();
+  for (int i = 0; atts[i]; i += 2)
+    st->attributes.push_back({QString::fromUtf8(atts[i]), QString::fromUtf8(atts[i + 1])});
+  const QString cls = element.toLower();
+
+  if (!st->sawMain) {
+    st->sawMain = true;
+    // Only a main element spelled exactly "dialogs" is imported; any other document is read to
+    // its end (to report syntax errors) and then ignored.
+    st->mainIsDialogs = element == kDialogs;
+    if (!st->mainIsDialogs) {
+      st->skipDepth = 1;
+      return;
+    }
+    ReadObjectFromXml(st->schema, st->working, cls, st->attributes, st->errorText);
+    CreateFromWorkingPart(st->tree, QString(), st->working, kDialogs, kFirst);
+    st->path.push_back(kDialogs);
+    return;
+  }
+  if (!ReadObjectFromXml(st->schema, st->working, cls, st->attributes, st->errorText)) {
+    st->skipDepth = 1;
+    return;
+  }
+  const QString requested = GetAttribute(st->working, QStringLiteral("name"));
+  const DesignObject* created =
+      CreateFromWorkingPart(st->tree, st->path.back(), st->working, requested, kLast);
+  if (!created) {
+    // An unnamed element was tried as class + 1; say which name was refused.
+    st->errorText += QStringLiteral("Cannot add object: ") +
+                     (requested.isEmpty() ? cls + QLatin1Char('1') : requested) + kLineEnd;
+    st->skipDepth = 1;
+    return;
+  }
+  st->path.push_back(created->key);
 }
+
+void XMLCALL OnImportEnd(void* user, const XML_Char*) {
+  auto* st = static_cast<ImportState*>(user);
+  if (st->skipDepth > 0)
+    --st->skipDepth;
+  else if (!st->path.empty())
+    st->path.pop_back();
+}
+
+}  // namespace
 
 XmlLoadResult LoadDialogXml(DesignTree& tree, const ClassSchema& schema, const QByteArray& bytes) {
   XmlLoadResult result;
-  // Text between elements carries nothing for the design.
-  XmlParseResult parsed = ParseXml(bytes, XmlParseOptions{false});
-  if (!parsed.ok || !parsed.document) {
+  DesignTree building;
+  ImportState state{building, schema, result.errorText};
+
+  XML_Parser parser = XML_ParserCreate(nullptr);
+  if (!parser) {
+    result.status = XmlLoadStatus::NotReadable;
+    result.errorText = QStringLiteral("Not a valid XML file");
+    return result;
+  }
+  XML_SetUserData(parser, &state);
+  XML_SetElementHandler(parser, OnImportStart, OnImportEnd);
+  // Never load external entities or DTDs; expat's amplification limits stay in force.
+  XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
+
+  // Feed in slices: XML_Parse takes an int length.
+  constexpr qsizetype kSlice = 1 << 20;
+  bool ok = true;
+  qsizetype offset = 0;
+  do {
+    const qsizetype n = std::min(kSlice, bytes.size() - offset);
+    const bool last = offset + n >= bytes.size();
+    if (XML_Parse(parser, bytes.constData() + offset, static_cast<int>(n), last ? 1 : 0) ==
+        XML_STATUS_ERROR) {
+      ok = false;
+      break;
+    }
+    offset += n;
+  } while (offset < bytes.size());
+
+  if (!ok) {
+    // Whatever was built before the error is dropped, and so are its warnings.
     result.status = XmlLoadStatus::ParseError;
-    result.errorText = QStringLiteral("XML line ") + QString::number(parsed.line) +
-                       QStringLiteral(", pos ") + QString::number(parsed.position) +
-                       QStringLiteral(": ") + parsed.message;
-    return result;
-  }
-  const XmlNode* main = parsed.document->MainElement();
-  if (!main || main->Name() != kDialogs) {
+    result.errorText =
+        QStringLiteral("XML line ") + QString::number(XML_GetCurrentLineNumber(parser)) +
+        QStringLiteral(", pos ") + QString::number(XML_GetCurrentColumnNumber(parser) + 1) +
+        QStringLiteral(": ") + QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(parser)));
+  } else if (!state.mainIsDialogs) {
     result.status = XmlLoadStatus::NotDialogs;
-    return result;
+    result.errorText.clear();
+  } else {
+    result.status = XmlLoadStatus::Loaded;
+    tree.Swap(building);
   }
-  tree.Clear();
-  result.status = XmlLoadStatus::Loaded;
-  AddObjectsFromXml(tree, schema, main, result.errorText);
+  XML_ParserFree(parser);
   return result;
 }
 

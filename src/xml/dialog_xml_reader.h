@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <vector>
 
 #include "model/class_schema.h"
 #include "model/design_tree.h"
@@ -21,17 +22,16 @@ struct XmlLoadResult {
   QString errorText;  // warning lines, each ending in CR LF; or the single read/parse error line
 };
 
-// Fills the working object part from an element: fails (with a warning line) for an unknown class,
-// maps the designer-only attribute names back and reports attributes the class does not know.
+// Fills the working object part from an element's attributes (names as in the file): fails (with
+// a warning line) for an unknown class, maps the designer-only attribute names back and reports
+// attributes the class does not know.
 bool ReadObjectFromXml(const ClassSchema& schema, DesignObject& working, const QString& cls,
-                       const XmlNode& element, QString& errorText);
+                       const std::vector<XmlAttribute>& attributes, QString& errorText);
 
-// Creates the objects for the main element and everything below it, depth first, in document
-// order. Walks the element tree without recursion, so neither width nor depth of a file matters.
-void AddObjectsFromXml(DesignTree& tree, const ClassSchema& schema, const XmlNode* mainElement,
-                       QString& errorText);
-
-// Parses bytes and, when the main element is "dialogs", replaces the design by its objects.
+// Parses bytes and, when the main element is "dialogs", replaces the design by its objects. The
+// objects are created while expat reads, depth first in document order, into a design built aside
+// that replaces the current one only when the whole text was well-formed; nothing recurses, so
+// neither width nor depth of a file matters.
 XmlLoadResult LoadDialogXml(DesignTree& tree, const ClassSchema& schema, const QByteArray& bytes);
 XmlLoadResult LoadDialogXmlFile(DesignTree& tree, const ClassSchema& schema, const QString& path);
 
