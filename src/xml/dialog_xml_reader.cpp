@@ -84,7 +84,9 @@ struct ImportState {
   std::vector<XmlAttribute> attributes;
 };
 
-void XMLCALL OnImportStart(void* user, const XML_Char* name, const XML_Char** atts) {
+// Creates the object for one element as expat reports its start tag; its children follow as
+// further start tags, so the whole file is added depth first in document order.
+void XMLCALL AddObjectsFromXml(void* user, const XML_Char* name, const XML_Char** atts) {
   auto* st = static_cast<ImportState*>(user);
   if (st->skipDepth > 0) {
     ++st->skipDepth;
@@ -149,7 +151,7 @@ XmlLoadResult LoadDialogXml(DesignTree& tree, const ClassSchema& schema, const Q
     return result;
   }
   XML_SetUserData(parser, &state);
-  XML_SetElementHandler(parser, OnImportStart, OnImportEnd);
+  XML_SetElementHandler(parser, AddObjectsFromXml, OnImportEnd);
   // Never load external entities or DTDs; expat's amplification limits stay in force.
   XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
 
