@@ -26,6 +26,13 @@ public:
     text_ += text;
     text_ += QLatin1String("\r\n");
   }
+  // A line made of several pieces, appended straight into the buffer.
+  template <typename... Pieces>
+  void Line(int tabs, const Pieces&... pieces) {
+    for (int i = 0; i < tabs; ++i) text_ += QLatin1Char('\t');
+    ((text_ += pieces), ...);
+    text_ += QLatin1String("\r\n");
+  }
   void Blank() { text_ += QLatin1String("\r\n"); }
   QString& Buffer() { return text_; }  // for lines assembled piece by piece
   QString Take() { return std::move(text_); }
@@ -197,23 +204,22 @@ void WriteEventBlock(Lines& out, const ClassSchema& schema, EventNames& cache,
                      const EventCallback& record, bool multiple) {
   const int m = multiple ? 2 : 0;
   const QString& n = record.objectName;
-  if (multiple) out.Add(4, QStringLiteral("Case ") + n + QLatin1Char(':'));
+  const QLatin1String debug("Debug \"");
+  const QLatin1String otherEvent(": Event \" + EventType()");
+  if (multiple) out.Line(4, QLatin1String("Case "), n, QLatin1Char(':'));
   const auto& events = EventsOf(schema, cache, record.objectClass);
-  const QString otherEvent =
-      QStringLiteral("Debug \"") + n + QStringLiteral(": Event \" + EventType()");
   if (events.empty()) {
-    out.Add(3 + m, otherEvent);
+    out.Line(3 + m, debug, n, otherEvent);
     return;
   }
-  out.Add(3 + m, QStringLiteral("Select EventType()"));
+  out.Line(3 + m, QLatin1String("Select EventType()"));
   for (const auto& [event, shortName] : events) {
-    out.Add(4 + m, QStringLiteral("Case ") + event + QStringLiteral(": "));
-    out.Add(5 + m,
-            QStringLiteral("Debug \"") + n + QStringLiteral(": ") + shortName + QLatin1Char('"'));
+    out.Line(4 + m, QLatin1String("Case "), event, QLatin1String(": "));
+    out.Line(5 + m, debug, n, QLatin1String(": "), shortName, QLatin1Char('"'));
   }
-  out.Add(4 + m, QStringLiteral("Default: "));
-  out.Add(5 + m, otherEvent);
-  out.Add(3 + m, QStringLiteral("EndSelect"));
+  out.Line(4 + m, QLatin1String("Default: "));
+  out.Line(5 + m, debug, n, otherEvent);
+  out.Line(3 + m, QLatin1String("EndSelect"));
 }
 
 void WriteCallbacks(Lines& out, const ClassSchema& schema, EventNames& cache, const QString& w,
@@ -274,23 +280,26 @@ void WriteWindowBlock(Lines& out, const QString& w, const CodeExportTables& tabl
         gadgets << r.objectName;
       }
   }
+  // Both line lists are ordered by their whole text without regard to case. Names are distinct
+  // identifiers and each is followed by a character that sorts before any identifier character,
+  // so ordering by the names alone gives the same order.
   if (!gadgets.isEmpty()) {
     out.Blank();
-    QStringList lines;
+    SortNoCase(gadgets);
     for (const QString& g : gadgets)
-      lines << g + QStringLiteral(" = DialogGadget(") + dlg + QStringLiteral(", ") + Quoted(g) +
-                   QLatin1Char(')');
-    SortNoCase(lines);
-    for (const QString& l : lines) out.Add(3, l);
+      out.Line(3, g, QLatin1String(" = DialogGadget("), dlg, QLatin1String(", \""), g,
+               QLatin1String("\")"));
   }
   if (callbacks != tables.EventCallbacks.constEnd()) {
     out.Blank();
-    QStringList lines;
-    for (const EventCallback& r : *callbacks)
-      lines << QStringLiteral("BindGadgetEvent(") + r.objectName + QStringLiteral(", @") +
-                   r.callback + QLatin1Char(')');
-    SortNoCase(lines);
-    for (const QString& l : lines) out.Add(3, l);
+    std::vector<const EventCallback*> records;
+    for (const EventCallback& r : *callbacks) records.push_back(&r);
+    std::stable_sort(records.begin(), records.end(), [](const auto* a, const auto* b) {
+      return LessNoCase(a->objectName, b->objectName);
+    });
+    for (const EventCallback* r : records)
+      out.Line(3, QLatin1String("BindGadgetEvent("), r->objectName, QLatin1String(", @"),
+               r->callback, QLatin1Char(')'));
   }
   const auto code = tables.CodeLines.constFind(w);
   if (code != tables.CodeLines.constEnd()) {
@@ -414,8 +423,11 @@ QString UnsafeSourceMessage(const QStringList& problems) {
 QString ComposeSource(const DesignTree& tree, const ClassSchema& schema, DialogXmlWriter& writer,
                       const SourceOptions& options, const QDateTime& now) {
   const QString composed = writer.Document() ? ComposeForSource(*writer.Document()) : QString();
-  // The embedded XML plus the code around it; a generous guess saves regrowing the buffer.
-  Lines out(composed.size() * 2 + 4096);
+  // The embedded XML plus the code around it, mostly event procedures; a generous guess saves
+  // regrowing the buffer.
+  qsizetype callbacks = 0;
+  for (const auto& records : writer.CodeTables().EventCallbacks) callbacks += records.size();
+  Lines out(composed.size() * 2 + callbacks * 640 + 4096);
   out.Add(0, QStringLiteral("EnableExplicit"));
   out.Blank();
   if (options.dpiPatch && !writer.DpiPlaceholders().empty()) WriteDpiSection(out, writer);

@@ -27,7 +27,8 @@ QStringList UnsafeSourceValues(const DesignTree& tree, const ClassSchema& schema
 QString UnsafeSourceMessage(const QStringList& problems);
 
 // Composes the source text from the writer's last CodeExport build (sorting its callback lists in
-// place, as the export leaves them).
+// place, as the export leaves them). Expects a build whose collected names passed the safety
+// check of BuildSourceText (identifiers only).
 QString ComposeSource(const DesignTree& tree, const ClassSchema& schema, DialogXmlWriter& writer,
                       const SourceOptions& options, const QDateTime& now);
 
