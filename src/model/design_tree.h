@@ -51,6 +51,11 @@ public:
   bool Contains(const QString& key) const { return objects_.count(key) != 0; }
   int Size() const { return static_cast<int>(objects_.size()); }
   void Clear();
+  // Exchanges the whole content with another tree (an import builds aside, then swaps in).
+  void Swap(DesignTree& other) noexcept {
+    objects_.swap(other.objects_);
+    counterHints_.swap(other.counterHints_);
+  }
 
   // True when key is ancestorKey or lies below it.
   bool IsInSubtree(const QString& key, const QString& ancestorKey) const;

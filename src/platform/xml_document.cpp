@@ -198,6 +198,8 @@ QString EscapeXmlAttribute(const QString& value) {
       case '"': out += QLatin1String("&quot;"); break;
       case '\n': out += QLatin1String("&#10;"); break;
       case '\r': out += QLatin1String("&#13;"); break;
+      // A parser turns a literal tab in an attribute into a space; keep it as a reference.
+      case '\t': out += QLatin1String("&#9;"); break;
       default: out += c;
     }
   }

@@ -1,0 +1,541 @@
+// Concatenations below build each piece in one allocation.
+#define QT_USE_QSTRINGBUILDER
+#include "codegen/source_export.h"
+
+#include <QSet>
+#include <algorithm>
+
+#include "xml/value_text.h"
+#include "xml/xml_export.h"
+
+namespace bxw {
+
+namespace {
+
+const QString kDialogs = QStringLiteral("dialogs");
+const QString kName = QStringLiteral("name");
+constexpr qsizetype kStatementLimit = 7372;
+
+// The generated text, written line by line into one buffer; every line ends with CR LF.
+class Lines {
+public:
+  explicit Lines(qsizetype expectedSize) { text_.reserve(expectedSize); }
+  template <typename Text>
+  void Add(int tabs, const Text& text) {
+    for (int i = 0; i < tabs; ++i) text_ += QLatin1Char('\t');
+    text_ += text;
+    text_ += QLatin1String("\r\n");
+  }
+  // A line made of several pieces, appended straight into the buffer.
+  template <typename... Pieces>
+  void Line(int tabs, const Pieces&... pieces) {
+    for (int i = 0; i < tabs; ++i) text_ += QLatin1Char('\t');
+    ((text_ += pieces), ...);
+    text_ += QLatin1String("\r\n");
+  }
+  void Blank() { text_ += QLatin1String("\r\n"); }
+  QString& Buffer() { return text_; }  // for lines assembled piece by piece
+  QString Take() { return std::move(text_); }
+
+private:
+  QString text_;
+};
+
+// Ordering without regard to letter case, as a case-folding comparison orders texts; ASCII (all
+// that validated names produce) is compared directly, anything else through Qt.
+bool LessNoCase(const QString& a, const QString& b) {
+  const qsizetype n = std::min(a.size(), b.size());
+  for (qsizetype i = 0; i < n; ++i) {
+    char16_t x = a[i].unicode();
+    char16_t y = b[i].unicode();
+    if (x >= 128 || y >= 128) return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    if (x >= 'A' && x <= 'Z') x += 32;
+    if (y >= 'A' && y <= 'Z') y += 32;
+    if (x != y) return x < y;
+  }
+  return a.size() < b.size();
+}
+
+void SortNoCase(QStringList& list) {
+  std::stable_sort(list.begin(), list.end(), LessNoCase);
+}
+
+QString Quoted(const QString& s) {
+  return QLatin1Char('"') + s + QLatin1Char('"');
+}
+
+// A font face as a string literal: plain when it can be, the escaped form when it holds a quote
+// or a control character that would end the literal or the line.
+QString FaceLiteral(const QString& face) {
+  const bool needsEscape = std::any_of(
+      face.begin(), face.end(), [](QChar c) { return c == QLatin1Char('"') || c.unicode() < 32; });
+  if (!needsEscape) return Quoted(face);
+  return QStringLiteral("~\"") + EscapePureBasicString(face) + QLatin1Char('"');
+}
+
+QString FontFlags(int style) {
+  const bool bold = style & 256;
+  const bool italic = style & 512;
+  if (bold && italic) return QStringLiteral(", #PB_Font_Bold | #PB_Font_Italic");
+  if (bold) return QStringLiteral(", #PB_Font_Bold");
+  if (italic) return QStringLiteral(", #PB_Font_Italic");
+  return QString();
+}
+
+QStringList WindowList(const DesignTree& tree) {
+  QStringList windows;
+  if (const DesignObject* root = tree.Find(kDialogs)) {
+    for (const QString& key : root->children)
+      if (const DesignObject* w = tree.Find(key)) windows << GetAttribute(*w, kName);
+  }
+  windows.sort(Qt::CaseSensitive);
+  return windows;
+}
+
+void WriteDpiSection(Lines& out, const DialogXmlWriter& writer) {
+  out.Add(0, QStringLiteral(";{ DPI Patch (Windows) }"));
+  out.Blank();
+  out.Add(1, QStringLiteral("; Don't forget related manifest file or SetDPIAware() API call!"));
+  out.Blank();
+  out.Add(1, QStringLiteral("Global.f DPIXScale = 1.0, DPIYScale = 1.0"));
+  out.Add(1, QStringLiteral("Procedure InitScaleDPI()"));
+  out.Add(2, QStringLiteral("Protected lpx, lpy, DC = GetDC_(#Null)"));
+  out.Add(2, QStringLiteral("If DC"));
+  out.Add(3, QStringLiteral(
+                 "lpx = GetDeviceCaps_(DC, #LOGPIXELSX) : lpy = GetDeviceCaps_(DC, #LOGPIXELSY)"));
+  out.Add(3, QStringLiteral("If lpx : DPIXScale = lpx / 96.0 : EndIf"));
+  out.Add(3, QStringLiteral("If lpy : DPIYScale = lpy / 96.0 : EndIf"));
+  out.Add(3, QStringLiteral("ReleaseDC_(#Null, DC)"));
+  out.Add(2, QStringLiteral("EndIf"));
+  out.Add(1, QStringLiteral("EndProcedure"));
+  out.Add(1, QStringLiteral("InitScaleDPI()"));
+  out.Add(1, QStringLiteral("Macro ScaleX (x) : \t((x) * DPIXScale) :\tEndMacro"));
+  out.Add(1, QStringLiteral("Macro ScaleY (y) :\t((y) * DPIYScale) :\tEndMacro"));
+  out.Blank();
+  for (const auto& [name, expression] : writer.DpiPlaceholders())
+    out.Add(1, QStringLiteral("Define ") + name + QStringLiteral(" = ") + expression +
+                   QStringLiteral(" : Runtime ") + name);
+  out.Blank();
+  out.Add(0, QStringLiteral(";}"));
+  out.Blank();
+}
+
+void WriteXmlSection(Lines& out, const QString& composed, const QDateTime& now) {
+  out.Add(0, QStringLiteral(";{ Dialogs XML }"));
+  out.Blank();
+  out.Add(0, QStringLiteral("; Generated with ") + kTitleBase +
+                 now.toString(QStringLiteral(", yyyy/MM/dd HH:mm:ss")));
+  out.Add(0, QStringLiteral("Global DialogsXML$ = #Empty$ +"));
+
+  // The XML lines are the pieces between CR LF after the first one, without empty or
+  // all-space pieces. Walk them as views of the composed text.
+  const QStringView all(composed);
+  const QLatin1String lineEnd("\r\n");
+  auto nextLine = [&](qsizetype& from, QStringView& line) {
+    while (from <= all.size()) {
+      qsizetype end = all.indexOf(lineEnd, from);
+      if (end < 0) end = all.size();
+      line = all.mid(from, end - from);
+      from = end + 2;
+      bool blank = true;
+      for (QChar c : line) blank = blank && c == QLatin1Char(' ');
+      if (!blank) return true;
+    }
+    return false;
+  };
+  qsizetype from = all.indexOf(lineEnd);
+  from = from < 0 ? all.size() + 1 : from + 2;
+  QStringView line;
+  bool have = nextLine(from, line);
+  qsizetype count = 0;
+  QString& buffer = out.Buffer();
+  while (have) {
+    QStringView following;
+    const bool more = nextLine(from, following);
+    count += line.size();
+    const bool endStatement = !more || count >= kStatementLimit;
+    qsizetype spaces = 0;
+    while (spaces < line.size() && line[spaces] == QLatin1Char(' ')) ++spaces;
+    buffer += QLatin1String("\t\"");
+    for (qsizetype t = 0; t < spaces / 2; ++t) buffer += QLatin1Char('\t');
+    // Attribute values carry their quotes as entities, so only the delimiters become apostrophes.
+    const qsizetype start = buffer.size();
+    buffer += line.mid(spaces);
+    for (qsizetype k = start; k < buffer.size(); ++k)
+      if (buffer[k] == QLatin1Char('"')) buffer[k] = QLatin1Char('\'');
+    buffer += endStatement ? QLatin1String("\"\r\n") : QLatin1String("\" +\r\n");
+    if (endStatement && more) {
+      count = 0;
+      out.Add(0, QStringLiteral("DialogsXML$ +"));
+    }
+    line = following;
+    have = more;
+  }
+  out.Blank();
+  out.Add(0, QStringLiteral(";}"));
+  out.Blank();
+}
+
+QStringList SortedGadgetNames(const QHash<QString, QString>& variables) {
+  QStringList names = variables.keys();
+  SortNoCase(names);
+  return names;
+}
+
+// Per class: each event constant with the name its Debug line prints.
+using EventNames = QHash<QString, std::vector<std::pair<QString, QString>>>;
+
+const std::vector<std::pair<QString, QString>>& EventsOf(const ClassSchema& schema,
+                                                         EventNames& cache, const QString& cls) {
+  auto it = cache.find(cls);
+  if (it == cache.end()) {
+    std::vector<std::pair<QString, QString>> events;
+    for (const QString& event : schema.ClassEvents(cls)) {
+      QString shortName = event;
+      shortName.remove(QStringLiteral("#PB_EventType_"), Qt::CaseInsensitive);
+      events.emplace_back(event, shortName);
+    }
+    it = cache.insert(cls, std::move(events));
+  }
+  return *it;
+}
+
+void WriteEventBlock(Lines& out, const ClassSchema& schema, EventNames& cache,
+                     const EventCallback& record, bool multiple) {
+  const int m = multiple ? 2 : 0;
+  const QString& n = record.objectName;
+  const QLatin1String debug("Debug \"");
+  const QLatin1String otherEvent(": Event \" + EventType()");
+  if (multiple) out.Line(4, QLatin1String("Case "), n, QLatin1Char(':'));
+  const auto& events = EventsOf(schema, cache, record.objectClass);
+  if (events.empty()) {
+    out.Line(3 + m, debug, n, otherEvent);
+    return;
+  }
+  out.Line(3 + m, QLatin1String("Select EventType()"));
+  for (const auto& [event, shortName] : events) {
+    out.Line(4 + m, QLatin1String("Case "), event, QLatin1String(": "));
+    out.Line(5 + m, debug, n, QLatin1String(": "), shortName, QLatin1Char('"'));
+  }
+  out.Line(4 + m, QLatin1String("Default: "));
+  out.Line(5 + m, debug, n, otherEvent);
+  out.Line(3 + m, QLatin1String("EndSelect"));
+}
+
+void WriteCallbacks(Lines& out, const ClassSchema& schema, EventNames& cache, const QString& w,
+                    CodeExportTables& tables) {
+  out.Add(1, QStringLiteral(";{ Callbacks: ") + w + QStringLiteral(" }"));
+  out.Blank();
+  auto it = tables.EventCallbacks.find(w);
+  if (it == tables.EventCallbacks.end()) {
+    out.Add(2, QStringLiteral("; Event handlers here"));
+    out.Blank();
+  } else {
+    std::vector<EventCallback>& records = *it;
+    std::stable_sort(
+        records.begin(), records.end(),
+        [](const EventCallback& a, const EventCallback& b) { return a.callback < b.callback; });
+    // Groups by callback text without regard to case, in order of first appearance.
+    std::vector<std::vector<const EventCallback*>> groups;
+    QHash<QString, size_t> groupIndex;
+    for (const EventCallback& r : records) {
+      const QString key = r.callback.toLower();
+      auto g = groupIndex.constFind(key);
+      if (g == groupIndex.constEnd()) {
+        groupIndex.insert(key, groups.size());
+        groups.push_back({&r});
+      } else {
+        groups[*g].push_back(&r);
+      }
+    }
+    for (const auto& group : groups) {
+      const bool multiple = group.size() > 1;
+      out.Add(2, QStringLiteral("; ") + group.front()->tag);
+      out.Add(2, QStringLiteral("Procedure ") + group.front()->callback);
+      if (multiple) out.Add(3, QStringLiteral("Select EventGadget()"));
+      for (const EventCallback* r : group) WriteEventBlock(out, schema, cache, *r, multiple);
+      if (multiple) out.Add(3, QStringLiteral("EndSelect"));
+      out.Add(2, QStringLiteral("EndProcedure"));
+      out.Blank();
+    }
+  }
+  out.Add(1, QStringLiteral(";}"));
+  out.Blank();
+}
+
+void WriteWindowBlock(Lines& out, const QString& w, const CodeExportTables& tables) {
+  const QString dlg = QStringLiteral("dlg_") + w;
+  out.Add(2, QStringLiteral("If OpenXMLDialog(") + dlg + QStringLiteral(", DialogsXML, ") +
+                 Quoted(w) + QLatin1Char(')'));
+  out.Add(3, w + QStringLiteral(" = DialogWindow(") + dlg + QLatin1Char(')'));
+
+  const QHash<QString, QString> variables = tables.GadgetVariables.value(w);
+  QStringList gadgets = variables.keys();
+  const auto callbacks = tables.EventCallbacks.constFind(w);
+  if (callbacks != tables.EventCallbacks.constEnd()) {
+    QSet<QString> extra;
+    for (const EventCallback& r : *callbacks)
+      if (!variables.contains(r.objectName) && !extra.contains(r.objectName)) {
+        extra.insert(r.objectName);
+        gadgets << r.objectName;
+      }
+  }
+  // Both line lists are ordered by their whole text without regard to case. Names are distinct
+  // identifiers and each is followed by a character that sorts before any identifier character,
+  // so ordering by the names alone gives the same order.
+  if (!gadgets.isEmpty()) {
+    out.Blank();
+    SortNoCase(gadgets);
+    for (const QString& g : gadgets)
+      out.Line(3, g, QLatin1String(" = DialogGadget("), dlg, QLatin1String(", \""), g,
+               QLatin1String("\")"));
+  }
+  if (callbacks != tables.EventCallbacks.constEnd()) {
+    out.Blank();
+    std::vector<const EventCallback*> records;
+    for (const EventCallback& r : *callbacks) records.push_back(&r);
+    std::stable_sort(records.begin(), records.end(), [](const auto* a, const auto* b) {
+      return LessNoCase(a->objectName, b->objectName);
+    });
+    for (const EventCallback* r : records)
+      out.Line(3, QLatin1String("BindGadgetEvent("), r->objectName, QLatin1String(", @"),
+               r->callback, QLatin1Char(')'));
+  }
+  const auto code = tables.CodeLines.constFind(w);
+  if (code != tables.CodeLines.constEnd()) {
+    out.Blank();
+    for (const QString& l : *code) out.Add(3, l);
+  }
+  out.Blank();
+  out.Add(3, QStringLiteral("RefreshDialog(") + dlg + QLatin1Char(')'));
+  out.Add(2, QStringLiteral("EndIf"));
+}
+
+void WriteUiSection(Lines& out, const ClassSchema& schema, const QStringList& windows,
+                    CodeExportTables& tables) {
+  out.Add(0, QStringLiteral(";{ Dialogs UI }"));
+  out.Blank();
+  for (const QString& w : windows) {
+    out.Add(1, QStringLiteral("Global dlg_") + w + QStringLiteral(" = CreateDialog(#PB_Any)"));
+    out.Add(1, QStringLiteral("Global ") + w);
+    const QStringList names = SortedGadgetNames(tables.GadgetVariables.value(w));
+    if (!names.isEmpty()) out.Add(1, QStringLiteral("Global ") + names.join(QStringLiteral(", ")));
+    out.Blank();
+  }
+  if (!tables.FontTable.isEmpty()) {
+    std::vector<const ExportFont*> fonts;
+    for (const ExportFont& f : tables.FontTable) fonts.push_back(&f);
+    std::sort(fonts.begin(), fonts.end(),
+              [](const ExportFont* a, const ExportFont* b) { return a->fontName < b->fontName; });
+    for (const ExportFont* f : fonts)
+      out.Add(1, QStringLiteral("Global ") + f->fontName + QStringLiteral(" = LoadFont(#PB_Any, ") +
+                     FaceLiteral(f->face) + QStringLiteral(", ") + QString::number(f->size) +
+                     FontFlags(f->style) + QLatin1Char(')'));
+    out.Blank();
+  }
+  out.Blank();
+  EventNames cache;
+  for (const QString& w : windows) WriteCallbacks(out, schema, cache, w, tables);
+  out.Blank();
+
+  out.Add(1, QStringLiteral("Procedure InitDialogs()"));
+  out.Add(2, QStringLiteral("Protected DialogsXML = ParseXML(#PB_Any, DialogsXML$)"));
+  const auto rootLines = tables.CodeLines.constFind(kDocumentWindowKey);
+  if (rootLines != tables.CodeLines.constEnd())
+    for (const QString& l : *rootLines) out.Add(2, l);
+  out.Blank();
+  out.Add(2, QStringLiteral("; Open dialogs, enum controls, bind events, customize"));
+  for (const QString& w : windows) WriteWindowBlock(out, w, tables);
+  out.Blank();
+  out.Add(2, QStringLiteral("; Cls"));
+  out.Add(2, QStringLiteral("If IsXML(DialogsXML): FreeXML(DialogsXML): EndIf"));
+  out.Add(2, QStringLiteral("DialogsXML$ = #Empty$"));
+  out.Add(1, QStringLiteral("EndProcedure"));
+  out.Blank();
+  out.Add(0, QStringLiteral(";}"));
+  out.Blank();
+}
+
+void WriteMainSection(Lines& out) {
+  out.Blank();
+  out.Add(0, QStringLiteral("; Main"));
+  out.Add(0, QStringLiteral("InitDialogs()"));
+  out.Blank();
+  out.Add(0, QStringLiteral("Repeat"));
+  out.Add(1, QStringLiteral("Define E = WaitWindowEvent()"));
+  out.Add(1, QStringLiteral("Select E"));
+  out.Add(2, QStringLiteral("Case #PB_Event_CloseWindow: break"));
+  out.Add(1, QStringLiteral("EndSelect"));
+  out.Add(0, QStringLiteral("Forever"));
+}
+
+}  // namespace
+
+QStringList UnsafeSourceValues(const DesignTree& tree, const ClassSchema& schema) {
+  QStringList problems;
+  auto describe = [](const DesignObject& o) {
+    return QStringLiteral("%1 '%2'").arg(o.cls, GetAttribute(o, kName));
+  };
+  static const QString diverted[] = {QStringLiteral("onevent"),    QStringLiteral("variable"),
+                                     QStringLiteral("frontcolor"), QStringLiteral("backcolor"),
+                                     QStringLiteral("tooltip"),    QStringLiteral("font")};
+  tree.WalkTree(
+      kDialogs, std::function<bool(const DesignObject&)>([&](const DesignObject& o) {
+        if (o.cls == kDialogs && o.parentKey.isEmpty()) return false;  // its font needs no name
+        const ClassRecord* record = schema.Find(o.cls);
+        bool nameInCode = o.parentKey == kDialogs;  // a window
+        for (const QString& a : diverted) {
+          const auto value = o.attributes.constFind(a);
+          // Only onevent and variable have a default ("no"); the others default to empty.
+          if (value == o.attributes.constEnd() || value->isEmpty() ||
+              (*value == QLatin1String("no") && *value == DefaultAttributeValue(o.cls, a)) ||
+              !record || !record->attributeSet.contains(a))
+            continue;
+          const QString& v = *value;
+          nameInCode = true;
+          if (a == QLatin1String("onevent") &&
+              v.compare(QLatin1String("yes"), Qt::CaseInsensitive) && !IsIdentifierText(v))
+            problems << describe(o) + QStringLiteral(": onevent \"") + v +
+                            QStringLiteral("\" is not an identifier");
+          if ((a == QLatin1String("frontcolor") || a == QLatin1String("backcolor")) &&
+              !IsNumberLiteral(v))
+            problems << describe(o) + QStringLiteral(": ") + a + QStringLiteral(" \"") + v +
+                            QStringLiteral("\" is not a number");
+        }
+        if (nameInCode) {
+          const QString name = GetAttribute(o, kName);
+          if (!IsIdentifierText(name))
+            problems << describe(o) + QStringLiteral(": name \"") + name +
+                            QStringLiteral("\" is not an identifier");
+        }
+        return false;
+      }));
+  return problems;
+}
+
+QString UnsafeSourceMessage(const QStringList& problems) {
+  return QStringLiteral(
+             "The code was not exported: these names and values would be written "
+             "into the source unchecked.\r\n\r\n") +
+         problems.join(QStringLiteral("\r\n"));
+}
+
+QString ComposeSource(const DesignTree& tree, const ClassSchema& schema, DialogXmlWriter& writer,
+                      const SourceOptions& options, const QDateTime& now) {
+  const QString composed = writer.Document() ? ComposeForSource(*writer.Document()) : QString();
+  // The embedded XML plus the code around it, mostly event procedures; a generous guess saves
+  // regrowing the buffer.
+  qsizetype callbacks = 0;
+  for (const auto& records : writer.CodeTables().EventCallbacks) callbacks += records.size();
+  Lines out(composed.size() * 2 + callbacks * 640 + 4096);
+  out.Add(0, QStringLiteral("EnableExplicit"));
+  out.Blank();
+  if (options.dpiPatch && !writer.DpiPlaceholders().empty()) WriteDpiSection(out, writer);
+  if (writer.Document()) WriteXmlSection(out, composed, now);
+  WriteUiSection(out, schema, WindowList(tree), writer.CodeTables());
+  if (!options.noLoop) WriteMainSection(out);
+  return out.Take();
+}
+
+namespace {
+
+// Quick test over what a CodeExport build collected: every name and value that goes into code.
+bool CollectedValuesAreSafe(const DesignTree& tree, const DialogXmlWriter& writer) {
+  const CodeExportTables& t = writer.CodeTables();
+  for (const QString& w : WindowList(tree))
+    if (!IsIdentifierText(w)) return false;
+  for (const auto& variables : t.GadgetVariables)
+    for (auto it = variables.begin(); it != variables.end(); ++it)
+      if (!IsIdentifierText(it.key())) return false;
+  for (const auto& records : t.EventCallbacks)
+    for (const EventCallback& r : records)
+      if (!IsIdentifierText(r.objectName) || !IsIdentifierText(r.callback.mid(4).chopped(2)))
+        return false;
+  for (const QString& colour : t.ColourValues)
+    if (!IsNumberLiteral(colour)) return false;
+  return true;
+}
+
+// Builds the CodeExport document; answers the refusal text when unsafe values were collected.
+bool BuildAndCheck(const DesignTree& tree, const ClassSchema& schema, DialogXmlWriter& writer,
+                   bool dpiPatch, QString& refusal) {
+  refusal.clear();
+  XmlBuildInputs inputs{tree, schema};
+  inputs.dpiPatch = dpiPatch;
+  if (!writer.BuildDialogXml(inputs, XmlBuildMode::CodeExport, QString()) || !writer.Document())
+    return false;
+  if (!CollectedValuesAreSafe(tree, writer)) {
+    // Walk the design for a message that names each offender in tree order.
+    const QStringList problems = UnsafeSourceValues(tree, schema);
+    refusal = UnsafeSourceMessage(
+        problems.isEmpty() ? QStringList{QStringLiteral("a window or gadget name")} : problems);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool BuildSourceText(const DesignTree& tree, const ClassSchema& schema, DialogXmlWriter& writer,
+                     const SourceOptions& options, const QDateTime& now, QString& text,
+                     QString& refusal) {
+  text.clear();
+  if (tree.ChildCount(kDialogs) == 0) {
+    refusal.clear();
+    return false;
+  }
+  if (!BuildAndCheck(tree, schema, writer, options.dpiPatch, refusal) || !refusal.isEmpty())
+    return false;
+  text = ComposeSource(tree, schema, writer, options, now);
+  return true;
+}
+
+bool ExportSource(DesignerContext& ctx, bool toClipboard) {
+  if (ctx.tree.ChildCount(kDialogs) == 0) return false;
+  const QString title = QStringLiteral("Export code ERROR");
+  // Refuse before asking for a file: nothing would be written anyway.
+  QString refusal;
+  const bool built =
+      BuildAndCheck(ctx.tree, ctx.schema, ctx.writer, ctx.settings.DPIPatch, refusal);
+  if (!refusal.isEmpty()) {
+    ctx.requesters.Message(title, refusal, MessageIcon::Error);
+    return false;
+  }
+  QString path;
+  if (!toClipboard) {
+    FileRequest request;
+    request.title = QStringLiteral("Export this hardcode..");
+    request.startPath =
+        ctx.settings.IOLastDIR + ProposedExportName(ctx.clock.Now(), QStringLiteral("pb"));
+    request.patterns = kSourcePatterns;
+    request.initialPattern = 0;
+    const FileAnswer answer = ctx.requesters.SaveFile(request);
+    if (answer.path.isEmpty()) return false;
+    path = answer.path;
+    if (answer.patternIndex == 0) path = WithExtension(path, QStringLiteral("pb"));
+    ctx.settings.IOLastDIR = DirectoryPart(path);
+  }
+  SourceOptions options;
+  options.dpiPatch = ctx.settings.DPIPatch;
+  options.noLoop = ctx.settings.NoLoop;
+  bool result = false;
+  if (built) {
+    const QString text = ComposeSource(ctx.tree, ctx.schema, ctx.writer, options, ctx.clock.Now());
+    if (toClipboard) {
+      if (ctx.hooks.setClipboardText) ctx.hooks.setClipboardText(text);
+      result = true;
+    } else {
+      result = WriteFileAtomically(path, QByteArray("\xEF\xBB\xBF") + text.toUtf8());
+      if (result && ctx.settings.RunCode && ctx.hooks.openWithAssociatedProgram)
+        ctx.hooks.openWithAssociatedProgram(path);
+    }
+  }
+  // Reached without a text only when no document could be built.
+  if (!result)
+    ctx.requesters.Message(title,
+                           toClipboard ? QStringLiteral("Can't export to clipboard (wtf?\?)")
+                                       : QStringLiteral("Can't save results to ") + path,
+                           MessageIcon::Error);
+  return result;
+}
+
+}  // namespace bxw

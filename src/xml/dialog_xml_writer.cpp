@@ -1,0 +1,373 @@
+// Concatenations below build each piece in one allocation.
+#define QT_USE_QSTRINGBUILDER
+#include "xml/dialog_xml_writer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "xml/value_text.h"
+
+namespace bxw {
+
+namespace {
+
+const QString kDialogs = QStringLiteral("dialogs");
+const QString kWindow = QStringLiteral("window");
+const QString kGridbox = QStringLiteral("gridbox");
+const QString kName = QStringLiteral("name");
+const QString kFlags = QStringLiteral("flags");
+const QString kInvisible = QStringLiteral("#PB_Window_Invisible");
+
+bool IsOneOf(const QString& s, std::initializer_list<const char*> list) {
+  for (const char* item : list)
+    if (s == QLatin1String(item)) return true;
+  return false;
+}
+
+bool IsDesignerOnly(const QString& a) {
+  return IsOneOf(a, {"onevent", "frontcolor", "backcolor", "font", "tooltip", "variable"});
+}
+
+QString DesignerOnlyName(const QString& a) {
+  if (a == QLatin1String("onevent")) return QStringLiteral("bxwevents");
+  return QStringLiteral("bxw") + a;
+}
+
+bool IsHorizontalSize(const QString& a) {
+  return IsOneOf(a, {"width", "minwidth", "maxwidth", "colspacing", "expandwidth", "innerwidth"});
+}
+
+bool IsVerticalSize(const QString& a) {
+  return IsOneOf(a, {"height", "minheight", "maxheight", "spacing", "rowspacing", "expandheight",
+                     "margin", "innerheight", "firstmin", "secondmin"});
+}
+
+// V x scale, to the nearest integer with halves to even (the default floating-point rounding).
+QString ScaledText(const QString& value, double scale) {
+  double scaled = static_cast<double>(ValueOfText(value)) * scale;
+  constexpr double kLimit = 9.0e18;  // keep the conversion back to an integer defined
+  scaled = std::clamp(scaled, -kLimit, kLimit);
+  return QString::number(static_cast<qint64>(std::nearbyint(scaled)));
+}
+
+QString Tag(const QString& inner) {
+  QString tag = QLatin1Char('[') + inner + QLatin1Char(']');
+  if (tag.size() > 16) tag.truncate(16);
+  return tag.leftJustified(16, QLatin1Char(' '));
+}
+
+}  // namespace
+
+// ---- preview styling --------------------------------------------------------------------------
+
+void RememberPreviewFont(PreviewTables& tables, const QString& gadgetName, const QString& face,
+                         int size, int style) {
+  const QString key =
+      face + QLatin1Char('|') + QString::number(size) + QLatin1Char('|') + QString::number(style);
+  auto it = tables.PreviewFont.find(key);
+  if (it == tables.PreviewFont.end()) {
+    PreviewFontEntry entry;
+    entry.face = face;
+    entry.size = size;
+    entry.style = style;
+    it = tables.PreviewFont.insert(key, entry);
+  }
+  it->inUse = true;
+  tables.PreviewStyle[gadgetName].fontKey = key;
+}
+
+void RememberPreviewColour(PreviewTables& tables, const QString& gadgetName, qint64 colour,
+                           int which) {
+  PreviewStyleEntry& style = tables.PreviewStyle[gadgetName];
+  if (which == 1) {
+    style.frontColour = colour;
+    style.hasFrontColour = true;
+  } else {
+    style.backColour = colour;
+    style.hasBackColour = true;
+  }
+}
+
+void RememberPreviewTooltip(PreviewTables& tables, const QString& gadgetName,
+                            const QString& tooltip) {
+  tables.PreviewStyle[gadgetName].tooltip = tooltip;
+}
+
+// ---- code-export collection -------------------------------------------------------------------
+
+void CodeExportTables::Clear() {
+  CodeLines.clear();
+  EventCallbacks.clear();
+  GadgetVariables.clear();
+  FontTable.clear();
+  ColourValues.clear();
+}
+
+QString EscapePureBasicString(const QString& text) {
+  QString out;
+  out.reserve(text.size());
+  for (QChar c : text) {
+    switch (c.unicode()) {
+      case 7:
+        out += QLatin1String("\\a");
+        break;
+      case 8:
+        out += QLatin1String("\\b");
+        break;
+      case 9:
+        out += QLatin1String("\\t");
+        break;
+      case 10:
+        out += QLatin1String("\\n");
+        break;
+      case 11:
+        out += QLatin1String("\\v");
+        break;
+      case 12:
+        out += QLatin1String("\\f");
+        break;
+      case 13:
+        out += QLatin1String("\\r");
+        break;
+      case '"':
+        out += QLatin1String("\\\"");
+        break;
+      case '\\':
+        out += QLatin1String("\\\\");
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+void CollectForCode(CodeExportTables& tables, const QString& attribute, const QString& value,
+                    const QString& windowKey, const DesignObject& object) {
+  const QString name = GetAttribute(object, kName);
+  const QString& cls = object.cls;
+  auto enterVariable = [&] { tables.GadgetVariables[windowKey].insert(name, name); };
+
+  if (attribute == QLatin1String("onevent")) {
+    EventCallback record;
+    if (value.toLower() == QLatin1String("yes")) {
+      record.callback = QStringLiteral("ecb_") + name + QStringLiteral("()");
+      record.tag = Tag(cls);
+    } else {
+      record.callback = QStringLiteral("ecb_") + value + QStringLiteral("()");
+      record.tag = Tag(QStringLiteral("array"));
+    }
+    record.windowKey = windowKey;
+    record.objectKey = object.key;
+    record.objectName = name;
+    record.objectClass = cls;
+    tables.EventCallbacks[windowKey].push_back(std::move(record));
+    enterVariable();
+  } else if (attribute == QLatin1String("variable")) {
+    enterVariable();
+  } else if (attribute == QLatin1String("frontcolor") || attribute == QLatin1String("backcolor")) {
+    const char* which =
+        attribute == QLatin1String("frontcolor") ? "#PB_Gadget_FrontColor" : "#PB_Gadget_BackColor";
+    tables.CodeLines[windowKey].append(QStringLiteral("SetGadgetColor(") + name +
+                                       QStringLiteral(", ") + QLatin1String(which) +
+                                       QStringLiteral(", ") + value + QLatin1Char(')'));
+    tables.ColourValues.append(value);
+    enterVariable();
+  } else if (attribute == QLatin1String("tooltip")) {
+    tables.CodeLines[windowKey].append(QStringLiteral("GadgetToolTip(") + name +
+                                       QStringLiteral(", ~\"") + EscapePureBasicString(value) +
+                                       QStringLiteral("\")"));
+    enterVariable();
+  } else if (attribute == QLatin1String("font")) {
+    auto it = tables.FontTable.find(value);
+    if (it == tables.FontTable.end()) {
+      const QStringList fields = value.split(QLatin1Char('|'));
+      ExportFont font;
+      font.fontName = QStringLiteral("Font") + QString::number(64 + tables.FontTable.size());
+      font.face = fields.value(0);
+      font.size = static_cast<int>(ValueOfText(fields.value(1)));
+      font.style = static_cast<int>(ValueOfText(fields.value(2)));
+      it = tables.FontTable.insert(value, font);
+    }
+    const QString f = it->fontName;
+    QStringList& lines = tables.CodeLines[windowKey];
+    if (cls == kDialogs) {
+      lines.append(QStringLiteral("; Default UI font"));
+      lines.append(QStringLiteral("If IsFont(") + f +
+                   QStringLiteral(") : SetGadgetFont(#PB_Default, FontID(") + f +
+                   QStringLiteral(")) : EndIf"));
+    } else {
+      lines.append(QStringLiteral("If IsFont(") + f + QStringLiteral(") : SetGadgetFont(") + name +
+                   QStringLiteral(", FontID(") + f + QStringLiteral(")) : EndIf"));
+      enterVariable();
+    }
+  }
+}
+
+// ---- writer -----------------------------------------------------------------------------------
+
+QString DefaultAttributeValue(const QString& /*cls*/, const QString& attribute) {
+  if (IsOneOf(attribute, {"height", "width", "max", "min", "value", "minwidth", "maxwidth",
+                          "minheight", "maxheight", "expandheight", "expandwidth", "group"}))
+    return QStringLiteral("0");
+  if (IsOneOf(attribute, {"disabled", "invisible", "variable", "onevent"}))
+    return QStringLiteral("no");
+  return QString();
+}
+
+bool DialogXmlWriter::BuildDialogXml(const XmlBuildInputs& in, XmlBuildMode mode,
+                                     const QString& windowName) {
+  horizontalCounter_ = 0;
+  verticalCounter_ = 0;
+  dpiTable_.clear();
+  codeTables_.Clear();
+  document_.reset();
+  mode_ = mode;
+  document_ = std::make_unique<XmlDocument>();
+  previewWindowName_ = mode == XmlBuildMode::Preview ? windowName : QString();
+  currentWindowName_.clear();
+  in.tree.WalkTree(kDialogs, std::function<bool(const DesignObject&)>(
+                                 [&](const DesignObject& o) { return WriteObjectElement(in, o); }));
+  // The serialiser lays the document out when it is composed, so there is no separate
+  // reformatting pass here.
+  elementMap_.clear();
+  return document_ != nullptr;
+}
+
+bool DialogXmlWriter::WriteObjectElement(const XmlBuildInputs& in, const DesignObject& object) {
+  XmlNode* parent = document_->Root();
+  bool parentIsGrid = false;
+  if (!object.parentKey.isEmpty()) {
+    auto it = elementMap_.constFind(object.parentKey);
+    if (it != elementMap_.constEnd()) {
+      parent = *it;
+      const DesignObject* p = in.tree.Find(object.parentKey);
+      parentIsGrid = p && p->cls == kGridbox;
+    }
+  }
+  const bool preview = mode_ == XmlBuildMode::Preview;
+  XmlNode* element = nullptr;
+  if (object.cls == kDialogs) {
+    currentWindowName_.clear();
+    element = parent->AppendElement(kDialogs);
+    WriteObjectAttributes(in, element, object, kDocumentWindowKey, false, nullptr);
+  } else if (object.cls == kWindow) {
+    currentWindowName_ = GetAttribute(object, kName);
+    if (preview && currentWindowName_ != previewWindowName_) return true;
+    element = parent->AppendElement(kWindow);
+    if (preview) {
+      // The preview window must stay hidden until the preview places it; the design keeps its
+      // own flags, so the changed value is only handed to this build.
+      QString flags = GetAttribute(object, kFlags);
+      if (!flags.contains(kInvisible, Qt::CaseInsensitive))
+        flags = flags.isEmpty() ? kInvisible : flags + QLatin1Char('|') + kInvisible;
+      WriteObjectAttributes(in, element, object, QString(), false, &flags);
+    } else {
+      WriteObjectAttributes(in, element, object, QString(), false, nullptr);
+    }
+  } else {
+    if (preview && currentWindowName_ != previewWindowName_) return true;
+    element = parent->AppendElement(object.cls);
+    WriteObjectAttributes(in, element, object, currentWindowName_, parentIsGrid, nullptr);
+  }
+  elementMap_.insert(object.ownKey, element);
+  return false;
+}
+
+void DialogXmlWriter::WriteObjectAttributes(const XmlBuildInputs& in, XmlNode* element,
+                                            const DesignObject& object, const QString& windowKey,
+                                            bool parentIsGrid, const QString* flagsOverride) {
+  const ClassRecord* record = in.schema.Find(object.cls);
+  if (!record) return;
+  for (const QString& a : record->attributes) {
+    const QString v = (flagsOverride && a == kFlags) ? *flagsOverride : GetAttribute(object, a);
+    if (v.isEmpty() || v == DefaultAttributeValue(object.cls, a)) continue;
+    switch (mode_) {
+      case XmlBuildMode::Design:
+        if (IsDesignerOnly(a)) {
+          element->SetAttribute(DesignerOnlyName(a), v);
+          continue;
+        }
+        break;
+      case XmlBuildMode::CodeExport:
+        if (IsDesignerOnly(a)) {
+          CollectForCode(codeTables_, a, v, windowKey, object);
+          continue;
+        }
+        break;
+      case XmlBuildMode::Preview: {
+        if (a == QLatin1String("id") || a == QLatin1String("onevent")) continue;
+        const QString name = GetAttribute(object, kName);
+        if (a == QLatin1String("font")) {
+          const QStringList fields = v.split(QLatin1Char('|'));
+          if (in.preview)
+            RememberPreviewFont(*in.preview, name, fields.value(0),
+                                static_cast<int>(ValueOfText(fields.value(1))),
+                                static_cast<int>(ValueOfText(fields.value(2))));
+          continue;
+        }
+        if (a == QLatin1String("frontcolor") || a == QLatin1String("backcolor")) {
+          if (in.preview)
+            RememberPreviewColour(*in.preview, name, ValueOfText(v),
+                                  a == QLatin1String("frontcolor") ? 1 : 2);
+          continue;
+        }
+        if (a == QLatin1String("tooltip")) {
+          if (in.preview) RememberPreviewTooltip(*in.preview, name, v);
+          continue;
+        }
+        break;
+      }
+    }
+    if (a == QLatin1String("rowspan") || a == QLatin1String("colspan")) {
+      if (parentIsGrid) WriteAttribute(in, element, object, a, v);
+      continue;
+    }
+    WriteAttribute(in, element, object, a, v);
+  }
+}
+
+void DialogXmlWriter::WriteAttribute(const XmlBuildInputs& in, XmlNode* element,
+                                     const DesignObject& object, const QString& a,
+                                     const QString& v) {
+  if (v.isEmpty() || !in.schema.ClassHasAttribute(object.cls, a) ||
+      v == DefaultAttributeValue(object.cls, a))
+    return;
+  if (!in.dpiPatch || mode_ == XmlBuildMode::Design) {
+    element->SetAttribute(a, v);
+    return;
+  }
+  const bool horizontal = IsHorizontalSize(a);
+  const bool vertical = !horizontal && IsVerticalSize(a);
+  if ((!horizontal && !vertical) || !IsIntegerText(v)) {
+    element->SetAttribute(a, v);
+    return;
+  }
+  if (mode_ == XmlBuildMode::Preview) {
+    element->SetAttribute(a, ScaledText(v, horizontal ? in.scaleX : in.scaleY));
+    return;
+  }
+  const QString placeholder = horizontal
+                                  ? QStringLiteral("DPIx") + QString::number(++horizontalCounter_)
+                                  : QStringLiteral("DPIy") + QString::number(++verticalCounter_);
+  dpiTable_.emplace_back(
+      placeholder,
+      (horizontal ? QStringLiteral("ScaleX(") : QStringLiteral("ScaleY(")) + v + QLatin1Char(')'));
+  element->SetAttribute(a, placeholder);
+}
+
+// ---- serialised forms -------------------------------------------------------------------------
+
+QByteArray ComposeForFile(const XmlDocument& doc) {
+  return SerialiseXml(doc, XmlDeclaration::Utf8, true).toUtf8();
+}
+
+QString ComposeForClipboard(const XmlDocument& doc) {
+  return SerialiseXml(doc, XmlDeclaration::Utf16, true);
+}
+
+QString ComposeForSource(const XmlDocument& doc) {
+  return SerialiseXml(doc, XmlDeclaration::None, true);
+}
+
+}  // namespace bxw

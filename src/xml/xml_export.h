@@ -1,0 +1,37 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+#include "xml/designer_context.h"
+
+namespace bxw {
+
+inline const QString kXmlPatterns = QStringLiteral("XML file (*.xml)|*.xml|All files (*.*)|*.*");
+
+// CRC-32 of the composed Design document (clipboard form, as UTF-8), as eight lower-case
+// hexadecimal digits; empty when no document could be built. Rebuilds the writer's document.
+QString WholeDocumentFingerprint(const DesignTree& tree, const ClassSchema& schema,
+                                 DialogXmlWriter& writer);
+QString WholeDocumentFingerprint(DesignerContext& ctx);
+
+// Sets the tree window title to "Interface Tree" + suffix through the shell's hook.
+void SetTreeWindowTitle(DesignerContext& ctx, const QString& suffix);
+
+// "Export XML" / "Copy XML": saves the design as dialog XML to a file chosen by the user, or puts
+// it on the clipboard. Answers true when the export was done.
+bool ExportXml(DesignerContext& ctx, bool toClipboard);
+
+// The name proposed for a new export: UI_yyyy-MM-dd_hh-mm-ss + extension.
+QString ProposedExportName(const QDateTime& when, const QString& extension);
+
+// Appends "." + extension unless the path already ends in it (letter case ignored).
+QString WithExtension(const QString& path, const QString& extension);
+
+// Writes bytes through QSaveFile, so that a failed write leaves any previous file untouched.
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
+
+// The file form of the design (what "Export XML" saves), or an empty array when it cannot be built.
+QByteArray DesignFileBytes(const DesignTree& tree, const ClassSchema& schema,
+                           DialogXmlWriter& writer);
+
+}  // namespace bxw
