@@ -14,8 +14,16 @@
 
 #include "app/settings_file.h"
 #include "app/windows.h"
+#include "codegen/source_export.h"
+#include "preview/preview_host.h"
 #include "props/properties_panel.h"
+#include "xml/dialog_xml_reader.h"
+#include "xml/xml_export.h"
+
+#include <QClipboard>
+#include <QDesktopServices>
 #include <QMenu>
+#include <QUrl>
 
 namespace bxw {
 
@@ -55,6 +63,7 @@ Designer::~Designer() {
   treeWindow_->onResize = nullptr;
   propsWindow_->onResize = nullptr;
   panel_.reset();  // its editors must not report the focus changes of the teardown
+  preview_.reset();
   MainWindow* doomed = main_;
   main_ = nullptr;
   treeControl_ = nullptr;
@@ -169,6 +178,13 @@ void Designer::OpenWindows() {
       tree_, schema_, requesters_, random_, metrics_, propsArea_, helpText_, propsWindow_,
       helpFont, editorFont, [this](int delayMs) { SchedulePreviewRebuild(delayMs); }});
 
+  preview_ = std::make_unique<PreviewHost>(PreviewHost::Inputs{
+      tree_, schema_, settings_, writer_, scaleX_, scaleY_, main_->Area(), m.previewOffset,
+      [this](const QString& status) {
+        if (main_)
+          main_->setWindowTitle(status.isEmpty() ? kTitleBase : kTitleBase + QStringLiteral(": ") + status);
+      }});
+
   main_->Area()->addSubWindow(treeWindow_);
   main_->Area()->addSubWindow(propsWindow_);
   main_->show();
@@ -246,23 +262,54 @@ void Designer::PropertiesRelayout() {
   lastProps_ = now;
 }
 
-// ---- fingerprint (stand-in until the XML writer composes the document) --------------------------
+// ---- XML and source commands ------------------------------------------------------------------
 
 QString Designer::Fingerprint() const {
-  QByteArray dump;
-  tree_.WalkTree(QStringLiteral("dialogs"), [&dump](const DesignObject& o) {
-    dump += o.cls.toUtf8() + '\x01' + o.parentKey.toUtf8() + '\x01';
-    QStringList names = o.attributes.keys();
-    std::sort(names.begin(), names.end());
-    for (const QString& n : names)
-      if (!o.attributes.value(n).isEmpty())
-        dump += n.toUtf8() + '=' + o.attributes.value(n).toUtf8() + '\x02';
-    dump += '\n';
-    return false;
-  });
-  const uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(dump.constData()),
-                          static_cast<uInt>(dump.size()));
-  return QStringLiteral("%1").arg(static_cast<qulonglong>(crc), 8, 16, QLatin1Char('0'));
+  return WholeDocumentFingerprint(tree_, schema_, const_cast<DialogXmlWriter&>(writer_));
+}
+
+DesignerContext Designer::Context() {
+  DesignerHooks hooks;
+  hooks.setClipboardText = [](const QString& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
+  };
+  hooks.setTreeWindowTitle = [this](const QString& title) {
+    if (treeWindow_) treeWindow_->setWindowTitle(title);
+  };
+  hooks.refreshAfterImport = [this](const QString& selectKey, const QSet<QString>& expanded) {
+    RefreshTreeView(expanded, selectKey);
+    ShowProperties(SelectedObject());
+    RebuildPreview(OwningWindow(tree_, SelectedKey()));
+  };
+  hooks.openWithAssociatedProgram = [](const QString& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+  };
+  return DesignerContext{tree_, schema_, settings_, requesters_, clock_, writer_, savedSnapshot_,
+                         hooks};
+}
+
+void Designer::ExportSourceCommand() {
+  DesignerContext ctx = Context();
+  ExportSource(ctx, settings_.Export2Clipboard);
+}
+
+void Designer::ExportXmlCommand() {
+  DesignerContext ctx = Context();
+  ExportXml(ctx, settings_.Export2Clipboard);
+}
+
+void Designer::ImportXmlCommand() {
+  DesignerContext ctx = Context();
+  bxw::ImportXmlCommand(ctx);
+}
+
+void Designer::ImportDroppedFiles(const QStringList& files) {
+  if (files.isEmpty()) return;
+  // Only the first dropped file is imported.
+  DesignerContext ctx = Context();
+  ImportXmlFile(ctx, files.first());
 }
 
 // ---- selection ---------------------------------------------------------------------------------
@@ -375,19 +422,12 @@ void Designer::SchedulePreviewRebuild(int delayMs) {
 }
 
 void Designer::RebuildPreview(const DesignObject* window) {
-  previewedKey_ = window ? window->key : QString();
-  if (main_)
-    main_->setWindowTitle(window ? kTitleBase + QStringLiteral(": '") +
-                                       GetAttribute(*window, QStringLiteral("name")) +
-                                       QLatin1Char('\'')
-                                 : kTitleBase);
+  if (!preview_) return;
+  preview_->Rebuild(window);
+  previewedKey_ = preview_->PreviewedKey();
+  previewFailed_ = preview_->Failed();
 }
 
-void Designer::ImportDroppedFiles(const QStringList& files) {
-  if (files.isEmpty()) return;
-  // Only the first dropped file is imported; the XML reader takes it from here.
-  Q_UNUSED(files.first());
-}
 
 // ---- commands ----------------------------------------------------------------------------------
 

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/layout_metrics.h"
+#include "model/app_info.h"
 #include "model/class_schema.h"
 #include "model/design_tree.h"
 #include "model/object_clipboard.h"
@@ -15,6 +16,8 @@
 #include "platform/clock.h"
 #include "platform/random_source.h"
 #include "platform/requesters.h"
+#include "xml/designer_context.h"
+#include "xml/dialog_xml_writer.h"
 
 class QLabel;
 class QMenu;
@@ -29,8 +32,8 @@ class PropertiesPanel;
 class ToolSubWindow;
 class DesignTreeWidget;
 class TreeRenameDelegate;
+class PreviewHost;
 
-inline const QString kTitleBase = QStringLiteral("Boxwright [1.0.1.8]");
 inline const QString kExpandAllMarker = QStringLiteral("WhoWantsToLiveForever");
 
 struct DesignerOptions {
@@ -134,6 +137,10 @@ public:
   // Stand-in until the live preview exists.
   void RebuildPreview(const DesignObject* window);
   QString PreviewedWindowKey() const { return previewedKey_; }
+  PreviewHost* Preview() const { return preview_.get(); }
+  // What the XML and source commands work on: the design, settings, requesters and the shell's
+  // hooks (clipboard, tree window title, refresh after an import, opening a written file).
+  DesignerContext Context();
 
   // Deferred preview rebuild after property edits: restarts the one-shot timer and records the
   // window that owns the selection; a burst of edits rebuilds once.
@@ -183,6 +190,8 @@ private:
   QSet<QString> expandedLeaves_;
   bool refreshing_ = false;
   QString previewedKey_;
+  DialogXmlWriter writer_;
+  std::unique_ptr<PreviewHost> preview_;
   bool previewFailed_ = false;  // the last preview attempt failed; the live preview sets it
   QTimer previewTimer_;
   QString previewRebuildKey_;  // by key: the window may be deleted before the timer fires

@@ -374,9 +374,5 @@ void Designer::TreeKeyHandler(int key, Qt::KeyboardModifiers modifiers) {
   }
 }
 
-// The export and import commands are connected once the XML writer and reader are in place.
-void Designer::ExportSourceCommand() {}
-void Designer::ExportXmlCommand() {}
-void Designer::ImportXmlCommand() {}
 
 }  // namespace bxw

@@ -5,7 +5,7 @@
 #include <QSet>
 #include <algorithm>
 
-#include "xml/value_text.h"
+#include "model/value_text.h"
 #include "xml/xml_export.h"
 
 namespace bxw {

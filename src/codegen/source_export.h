@@ -5,12 +5,12 @@
 
 #include "xml/designer_context.h"
 
+#include "model/app_info.h"  // kTitleBase, written into the "Generated with" line
+
 namespace bxw {
 
 inline const QString kSourcePatterns =
     QStringLiteral("PB source file (*.pb)|*.pb|All files (*.*)|*.*");
-// The title base written into the "Generated with" line.
-inline const QString kTitleBase = QStringLiteral("Boxwright [1.0.1.8]");
 
 struct SourceOptions {
   bool dpiPatch = false;  // DPIPatch: size placeholders and the DPI section

@@ -2,17 +2,6 @@
 
 namespace bxw {
 
-bool IsIdentifierText(const QString& text) {
-  if (text.isEmpty()) return false;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i].unicode();
-    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-    const bool digit = c >= '0' && c <= '9';
-    if (!(letter || (i > 0 && digit))) return false;
-  }
-  return true;
-}
-
 QString ObjectNameProblem(const QString& name) {
   static const QString kFirst = QStringLiteral("abcdefghijklmnopqrstuvwxyz_");
   static const QString kLater = QStringLiteral("abcdefghijklmnopqrstuvwxyz_0123456789");

@@ -1,10 +1,9 @@
 #pragma once
 #include <QString>
 
-namespace bxw {
+#include "model/value_text.h"  // IsIdentifierText
 
-// A-Z, a-z, _ first, then also digits (ASCII only); never empty.
-bool IsIdentifierText(const QString& text);
+namespace bxw {
 
 // The object-name check of the rename: the message text of the first failing character, or an
 // empty text when the name passes (the empty name passes too).

@@ -1,17 +1,27 @@
 #pragma once
 #include <QString>
-#include <QtGlobal>
 
 namespace bxw {
 
-// True when the text is made of digits with at most one leading "-" and is not empty. "-" alone
-// passes: callers that store numbers turn it into the empty text first.
+// Numeric value of a text as the designer reads it: leading spaces and tabs skipped, an optional
+// sign, then "$" and hexadecimal digits, "%" and binary digits, or decimal digits, up to the first
+// other character. No digits give 0. Overlong numbers wrap as 64-bit integers instead of failing.
+qint64 ValueOfText(const QString& text);
+
+// True when the text is a "-" (first character only) followed by digits, or digits alone. "-" by
+// itself counts as true; the empty text is false.
 bool IsIntegerText(const QString& text);
 
-// The numeric value of an attribute text as the designer reads it: leading spaces and tabs
-// skipped, an optional "-" or "+", then "$" with hexadecimal digits, "%" with binary digits, or
-// decimal digits, up to the first character that does not fit; no digits give 0. Overlong digit
-// runs wrap in 64 bits instead of overflowing.
-qint64 NumericValueOfText(const QString& text);
+// True for a non-empty ASCII identifier: a letter or "_" first, then letters, digits or "_".
+bool IsIdentifierText(const QString& text);
+
+// True for a PureBasic number literal as stored in colour values: an optional "-", then "$" and
+// hexadecimal digits, "%" and binary digits, or decimal digits, and nothing else.
+bool IsNumberLiteral(const QString& text);
+
+// The directory of a path with its trailing separator ("" for a bare file name).
+QString DirectoryPart(const QString& path);
+// The file name of a path, without its directory.
+QString FilePart(const QString& path);
 
 }  // namespace bxw

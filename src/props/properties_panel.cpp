@@ -497,7 +497,7 @@ void PropertiesPanel::ShowValue(PropertyRow& row, const DesignObject& object,
         const bool grid = object.cls == QLatin1String("gridbox");
         if (box && name == QLatin1String("expand")) count = object.children.size();
         if (grid && name == QLatin1String("colexpand"))
-          count = NumericValueOfText(GetAttribute(object, QStringLiteral("columns")));
+          count = ValueOfText(GetAttribute(object, QStringLiteral("columns")));
         if (grid && name == QLatin1String("rowexpand")) count = object.children.size();
         // A typo such as columns="40000000" must not fill a drop-down with millions of entries.
         count = std::min<qint64>(count, kMaxGeneratedItems);
@@ -518,7 +518,7 @@ void PropertiesPanel::ShowValue(PropertyRow& row, const DesignObject& object,
         if (value.isEmpty()) {
           SetBackground(list, nullptr);
         } else {
-          const QColor c = PlatformColour(NumericValueOfText(value));
+          const QColor c = PlatformColour(ValueOfText(value));
           SetBackground(list, &c);
         }
       }
@@ -714,11 +714,11 @@ void PropertiesPanel::PickFont(PropertyRow& row, DesignObject& object) {
   auto* list = static_cast<QListWidget*>(row.editor.data());
   const QString stored = GetAttribute(object, row.name);
   const QStringList fields = stored.split(QLatin1Char('|'));
-  const qint64 style = NumericValueOfText(fields.value(2));
+  const qint64 style = ValueOfText(fields.value(2));
   FontChoice initial;
   initial.face = fields.value(0);
   initial.size =
-      static_cast<int>(std::clamp<qint64>(NumericValueOfText(fields.value(1)), 0, 10000));
+      static_cast<int>(std::clamp<qint64>(ValueOfText(fields.value(1)), 0, 10000));
   initial.bold = (style & 256) != 0;
   initial.italic = (style & 512) != 0;
   const std::optional<FontChoice> chosen = host_.requesters.ChooseFont(initial);
@@ -737,7 +737,7 @@ void PropertiesPanel::PickFont(PropertyRow& row, DesignObject& object) {
 void PropertiesPanel::PickColour(PropertyRow& row, DesignObject& object) {
   auto* list = static_cast<QListWidget*>(row.editor.data());
   list->clearSelection();
-  qint64 initial = NumericValueOfText(GetAttribute(object, row.name));
+  qint64 initial = ValueOfText(GetAttribute(object, row.name));
   if (initial == -1) initial = 0;
   const int result = host_.requesters.ChooseColour(static_cast<int>(initial & 0xFFFFFFFF));
   // -1 is a cancelled requester: the colour is removed.

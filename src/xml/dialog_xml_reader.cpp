@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <vector>
 
-#include "xml/value_text.h"
+#include "model/value_text.h"
 #include "xml/xml_export.h"
 
 namespace bxw {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "xml/value_text.h"
+#include "model/value_text.h"
 
 namespace bxw {
 

@@ -4,7 +4,7 @@
 
 #include <QSaveFile>
 
-#include "xml/value_text.h"
+#include "model/value_text.h"
 
 namespace bxw {
 

@@ -8,7 +8,7 @@
 #include "codegen/code_tool.h"
 #include "test_support.h"
 #include "xml/design_fixture.h"
-#include "xml/value_text.h"
+#include "model/value_text.h"
 #include "xml/xml_export.h"
 
 namespace bxw::test {

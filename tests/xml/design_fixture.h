@@ -10,11 +10,8 @@
 #include "platform/requesters.h"
 #include "xml/designer_context.h"
 #include "xml/dialog_xml_reader.h"
+#include "test_support.h"
 
-// Readable failure output for texts.
-inline void PrintTo(const QString& s, std::ostream* os) {
-  *os << '"' << s.toStdString() << '"';
-}
 
 namespace bxw::test {
 

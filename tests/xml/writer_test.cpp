@@ -3,7 +3,7 @@
 #include "test_support.h"
 #include "xml/design_fixture.h"
 #include "xml/dialog_xml_writer.h"
-#include "xml/value_text.h"
+#include "model/value_text.h"
 #include "xml/xml_export.h"
 
 namespace bxw::test {
@@ -16,7 +16,7 @@ QString Compact(const DialogXmlWriter& writer) {
   return s;
 }
 
-TEST(ValueText, NumericValueOfText) {
+TEST(ValueText, ValueOfText) {
   const struct {
     const char* text;
     qint64 value;

@@ -20,7 +20,7 @@ TEST(IsIntegerTextTest, DigitsWithOneLeadingMinus) {
     EXPECT_EQ(IsIntegerText(QString::fromLatin1(c.text)), c.expected) << c.text;
 }
 
-TEST(NumericValueOfTextTest, ReadsDecimalHexAndBinaryPrefixes) {
+TEST(ValueOfTextTest, ReadsDecimalHexAndBinaryPrefixes) {
   const struct {
     const char* text;
     qint64 expected;
@@ -36,14 +36,14 @@ TEST(NumericValueOfTextTest, ReadsDecimalHexAndBinaryPrefixes) {
       {"-1", -1},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(NumericValueOfText(QString::fromLatin1(c.text)), c.expected) << c.text;
+    EXPECT_EQ(ValueOfText(QString::fromLatin1(c.text)), c.expected) << c.text;
 }
 
-TEST(NumericValueOfTextTest, OverlongDigitRunsDoNotOverflow) {
+TEST(ValueOfTextTest, OverlongDigitRunsDoNotOverflow) {
   // Digit runs wrap in 64 bits (the sanitizer build checks that nothing overflows).
-  EXPECT_EQ(NumericValueOfText(QStringLiteral("18446744073709551616")), 0);  // 2^64
-  EXPECT_EQ(NumericValueOfText(QStringLiteral("18446744073709551617")), 1);
-  EXPECT_EQ(NumericValueOfText(QStringLiteral("$") + QString(40, QLatin1Char('F'))), -1);
+  EXPECT_EQ(ValueOfText(QStringLiteral("18446744073709551616")), 0);  // 2^64
+  EXPECT_EQ(ValueOfText(QStringLiteral("18446744073709551617")), 1);
+  EXPECT_EQ(ValueOfText(QStringLiteral("$") + QString(40, QLatin1Char('F'))), -1);
 }
 
 }  // namespace

@@ -1,0 +1,192 @@
+#include "preview/preview_host.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMouseEvent>
+#include <QMoveEvent>
+#include <QStyle>
+
+#include "model/settings.h"
+
+namespace bxw {
+
+// ---- frame -------------------------------------------------------------------------------------
+
+PreviewSubWindow::PreviewSubWindow(QPoint anchor, QWidget* parent)
+    : QMdiSubWindow(parent), anchor_(anchor) {
+  // No close, minimise or maximise buttons: the preview goes away with the next rebuild only.
+  setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setOption(QMdiSubWindow::RubberBandMove, false);
+}
+
+void PreviewSubWindow::moveEvent(QMoveEvent* event) {
+  QMdiSubWindow::moveEvent(event);
+  // A move, or a drag on the top or left edges, never shifts the window from its anchor.
+  if (pos() != anchor_) move(anchor_);
+}
+
+void PreviewSubWindow::mousePressEvent(QMouseEvent* event) {
+  // Dragging by the caption is swallowed; the edges stay free for resizing.
+  const int titleHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+  if (event->position().y() < titleHeight && event->button() == Qt::LeftButton) {
+    event->accept();
+    return;
+  }
+  QMdiSubWindow::mousePressEvent(event);
+}
+
+bool PreviewSubWindow::event(QEvent* event) {
+  const bool handled = QMdiSubWindow::event(event);
+  // Activation puts it back behind the tool windows.
+  if (event->type() == QEvent::WindowActivate || event->type() == QEvent::FocusIn) lower();
+  return handled;
+}
+
+// ---- host --------------------------------------------------------------------------------------
+
+PreviewHost::PreviewHost(Inputs inputs) : in_(std::move(inputs)) {}
+
+PreviewHost::~PreviewHost() {
+  if (dialog_) runtime_.DestroyDialog(dialog_);
+  delete frame_.data();
+}
+
+QWidget* PreviewHost::Window() const {
+  return dialog_ ? runtime_.WindowID(runtime_.DialogWindow(dialog_)) : nullptr;
+}
+
+int PreviewHost::LoadedFonts() const {
+  int n = 0;
+  for (const PreviewFontEntry& e : tables_.PreviewFont) n += e.font.isValid() ? 1 : 0;
+  return n;
+}
+
+QFont PreviewHost::LoadFont(PreviewFontEntry& entry) {
+  if (!entry.font.isValid()) {
+    QFont f(entry.face);
+    if (entry.size > 0) f.setPointSize(entry.size);
+    f.setBold((entry.style & 256) != 0);
+    f.setItalic((entry.style & 512) != 0);
+    f.setUnderline((entry.style & 4) != 0);
+    f.setStrikeOut((entry.style & 8) != 0);
+    entry.font = f;
+    ++fontLoads_;
+  }
+  return entry.font.value<QFont>();
+}
+
+namespace {
+
+// Platform colours keep red in the low byte.
+QColor PlatformColour(qint64 value) {
+  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                static_cast<int>((value >> 16) & 0xFF));
+}
+
+}  // namespace
+
+void PreviewHost::ApplyStyles() {
+  for (auto it = tables_.PreviewStyle.begin(); it != tables_.PreviewStyle.end(); ++it) {
+    QWidget* gadget = runtime_.GadgetID(runtime_.DialogGadget(dialog_, it.key()));
+    if (!gadget) continue;
+    const PreviewStyleEntry& style = it.value();
+    if (!style.fontKey.isEmpty()) {
+      auto font = tables_.PreviewFont.find(style.fontKey);
+      if (font != tables_.PreviewFont.end()) gadget->setFont(LoadFont(*font));
+    }
+    QPalette palette = gadget->palette();
+    if (style.hasFrontColour) {
+      const QColor c = PlatformColour(style.frontColour);
+      for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(role, c);
+    }
+    if (style.hasBackColour) {
+      const QColor c = PlatformColour(style.backColour);
+      for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) palette.setColor(role, c);
+      gadget->setAutoFillBackground(true);
+    }
+    if (style.hasFrontColour || style.hasBackColour) gadget->setPalette(palette);
+    if (!style.tooltip.isEmpty()) gadget->setToolTip(style.tooltip);
+  }
+}
+
+int PreviewHost::Rebuild(const DesignObject* window) {
+  if (in_.setStatus) in_.setStatus(QString());
+  if (dialog_) {
+    runtime_.DestroyDialog(dialog_);
+    dialog_ = 0;
+    previewedKey_.clear();
+  }
+  if (frame_) {
+    frame_->setWidget(nullptr);
+    delete frame_.data();
+  }
+  for (PreviewFontEntry& e : tables_.PreviewFont) e.inUse = false;
+  tables_.PreviewStyle.clear();
+  failed_ = false;
+  if (!window) return 1;
+
+  QWidget* focus = QApplication::focusWidget();
+  QMdiSubWindow* active = in_.area ? in_.area->activeSubWindow() : nullptr;
+  const QString name = GetAttribute(*window, QStringLiteral("name"));
+  XmlBuildInputs build{in_.tree, in_.schema, in_.settings.DPIPatch, in_.scaleX, in_.scaleY,
+                       &tables_};
+  if (!in_.writer.BuildDialogXml(build, XmlBuildMode::Preview, name)) {
+    failed_ = true;
+    return 0;
+  }
+  const XmlDocument* doc = in_.writer.Document();
+  if (!doc) {
+    if (in_.setStatus) in_.setStatus(QStringLiteral("(error: cannot generate XML)"));
+    failed_ = true;
+    return 0;
+  }
+  // The document is built in memory, never parsed, so there is no parse error to report here.
+
+  dialog_ = runtime_.CreateDialog(dialog::kAny);
+  if (!runtime_.OpenXMLDialog(dialog_, *doc, name)) {
+    if (in_.setStatus)
+      in_.setStatus(QStringLiteral("(error: ") + runtime_.DialogErrorText(dialog_) +
+                    QLatin1Char(')'));
+    runtime_.DestroyDialog(dialog_);
+    dialog_ = 0;
+    failed_ = true;
+    return 0;
+  }
+  previewedKey_ = window->key;
+  if (in_.setStatus) in_.setStatus(QLatin1Char('\'') + name + QLatin1Char('\''));
+
+  if (QWidget* w = Window()) {
+    // The whole document's font is the default for every control of the preview.
+    auto doc_style = tables_.PreviewStyle.find(QStringLiteral("dialogs"));
+    if (doc_style != tables_.PreviewStyle.end() && !doc_style->fontKey.isEmpty()) {
+      auto font = tables_.PreviewFont.find(doc_style->fontKey);
+      if (font != tables_.PreviewFont.end()) w->setFont(LoadFont(*font));
+    }
+    ApplyStyles();
+    // Fonts no longer used by any control are dropped.
+    for (auto it = tables_.PreviewFont.begin(); it != tables_.PreviewFont.end();) {
+      if (!it->inUse) it = tables_.PreviewFont.erase(it);
+      else ++it;
+    }
+    runtime_.RefreshDialog(dialog_);  // fonts change natural sizes
+    if (in_.area) {
+      frame_ = new PreviewSubWindow(in_.offset);
+      const QSize size = w->size();
+      frame_->setWidget(w);
+      in_.area->addSubWindow(frame_);
+      frame_->setWindowTitle(w->windowTitle());
+      w->show();
+      frame_->show();
+      frame_->resize(size + (frame_->size() - frame_->widget()->size()));
+      frame_->move(in_.offset);
+      frame_->lower();
+    }
+  }
+  // Keyboard focus goes back to where it was (the tree or the Properties panel).
+  if (active && in_.area) in_.area->setActiveSubWindow(active);
+  if (focus) focus->setFocus();
+  return 0;
+}
+
+}  // namespace bxw
