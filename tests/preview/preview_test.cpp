@@ -1,0 +1,125 @@
+#include <QMdiArea>
+#include <QTest>
+
+#include "app/designer_fixture.h"
+#include "preview/preview_host.h"
+
+using namespace bxw;
+using bxw::test::DesignerTest;
+
+namespace {
+
+class PreviewTest : public DesignerTest {
+protected:
+  QString Title() const { return designer->Main()->windowTitle(); }
+  PreviewHost& Host() { return *designer->Preview(); }
+  QWidget* Gadget(const QString& name) {
+    auto& rt = Host().Runtime();
+    return rt.GadgetID(rt.DialogGadget(Host().Dialog(), name));
+  }
+};
+
+TEST_F(PreviewTest, ShowsTheOwningWindowAndClearsForTheRoot) {
+  const QString w = Add("dialogs", "window");
+  const QString vbox = Add(w, "vbox");
+  const QString button = Add(vbox, "button");
+  Select(button);
+  EXPECT_EQ(Title(), QStringLiteral("Boxwright [1.0.1.8]: 'window1'"));
+  ASSERT_NE(Host().Window(), nullptr);
+  ASSERT_NE(Host().Frame(), nullptr);
+  EXPECT_TRUE(Host().Frame()->isVisible());
+  // Inside the main window's client area, at the preview offset, behind the tool windows.
+  EXPECT_EQ(Host().Frame()->parentWidget(), designer->Area()->viewport());
+  EXPECT_EQ(Host().Frame()->pos(), designer->Metrics().previewOffset);
+  const QList<QMdiSubWindow*> order = designer->Area()->subWindowList(QMdiArea::StackingOrder);
+  EXPECT_EQ(order.first(), Host().Frame());
+  EXPECT_NE(Gadget(button), nullptr);
+  // The tree window stays the active one.
+  EXPECT_EQ(designer->Area()->activeSubWindow(), designer->TreeWindow());
+
+  Select("dialogs");
+  EXPECT_EQ(Title(), QStringLiteral("Boxwright [1.0.1.8]"));
+  EXPECT_EQ(Host().Window(), nullptr);
+  EXPECT_EQ(Host().Frame(), nullptr);
+  EXPECT_TRUE(designer->PreviewedWindowKey().isEmpty());
+}
+
+TEST_F(PreviewTest, RuntimeErrorsShowInTheTitle) {
+  const QString w = Add("dialogs", "window");
+  const QString vbox = Add(w, "vbox");
+  // A tab outside a panel cannot be made through the menus, but an imported file can hold one.
+  ASSERT_NE(CreateObject(designer->Tree(), vbox, "tab", QString(), nullptr, kLast, true, false),
+            nullptr);
+  designer->RefreshChain("tab1");
+  EXPECT_EQ(Title(),
+            QStringLiteral("Boxwright [1.0.1.8]: (error: <tab> node requiers a parent <panel> node.)"));
+  EXPECT_EQ(Host().Window(), nullptr);
+  EXPECT_TRUE(Host().Failed());
+  // The failed attempt makes the next selection change try again.
+  designer->Tree().RemoveNode("tab1");
+  Select(w);
+  EXPECT_EQ(Title(), QStringLiteral("Boxwright [1.0.1.8]: 'window1'"));
+}
+
+TEST_F(PreviewTest, FontsLoadOnceAndStylesReachTheControls) {
+  const QString w = Add("dialogs", "window");
+  const QString vbox = Add(w, "vbox");
+  const QString button = Add(vbox, "button");
+  const QString text = Add(vbox, "text");
+  SetAttribute(*designer->Tree().Find(button), "font", "Arial|12|256");
+  SetAttribute(*designer->Tree().Find(button), "tooltip", "Press me");
+  SetAttribute(*designer->Tree().Find(text), "frontcolor", "$FF");
+  SetAttribute(*designer->Tree().Find(text), "backcolor", "$FF0000");
+  designer->RebuildPreview(designer->Tree().Find(w));
+  EXPECT_EQ(Host().FontLoads(), 1);
+  designer->RebuildPreview(designer->Tree().Find(w));
+  EXPECT_EQ(Host().FontLoads(), 1);
+  EXPECT_EQ(Host().LoadedFonts(), 1);
+  QWidget* b = Gadget(button);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->font().pointSize(), 12);
+  EXPECT_TRUE(b->font().bold());
+  EXPECT_EQ(b->toolTip(), QStringLiteral("Press me"));
+  QWidget* t = Gadget(text);
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(t->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+  EXPECT_EQ(t->palette().color(QPalette::Window), QColor(0, 0, 255));
+  // A font nobody uses any more is dropped; the design itself never gets the preview's styling.
+  SetAttribute(*designer->Tree().Find(button), "font", "");
+  designer->RebuildPreview(designer->Tree().Find(w));
+  EXPECT_EQ(Host().LoadedFonts(), 0);
+  EXPECT_EQ(GetAttribute(*designer->Tree().Find(w), "flags"), QStringLiteral("#PB_Window_SystemMenu"));
+}
+
+TEST_F(PreviewTest, WideningThePreviewWidensItsControls) {
+  const QString w = Add("dialogs", "window");
+  const QString vbox = Add(w, "vbox");
+  const QString button = Add(vbox, "button");
+  Select(button);
+  PreviewSubWindow* frame = Host().Frame();
+  ASSERT_NE(frame, nullptr);
+  QWidget* b = Gadget(button);
+  const int before = b->width();
+  frame->resize(frame->width() + 100, frame->height());
+  QTest::qWait(10);
+  EXPECT_EQ(b->width(), before + 100);
+  // The frame stays pinned at its anchor.
+  frame->move(100, 100);
+  EXPECT_EQ(frame->pos(), designer->Metrics().previewOffset);
+}
+
+TEST_F(PreviewTest, PropertyEditsRebuildAfterTheirDelay) {
+  const QString w = Add("dialogs", "window");
+  const QString button = Add(Add(w, "vbox"), "button");
+  QWidget* first = Host().Window();
+  SetAttribute(*designer->Tree().Find(button), "text", "Changed");
+  designer->SchedulePreviewRebuild(1);
+  EXPECT_EQ(Host().Window(), first);  // not yet
+  QTest::qWait(30);
+  EXPECT_NE(Host().Window(), nullptr);
+  QWidget* b = Gadget(button);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->property("text").toString(), QStringLiteral("Changed"));
+}
+
+}  // namespace
