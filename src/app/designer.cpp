@@ -269,7 +269,8 @@ QString Designer::Fingerprint() const {
 }
 
 DesignerContext Designer::Context() {
-  DesignerHooks hooks;
+  DesignerContext ctx{tree_, schema_, settings_, requesters_, clock_, writer_, savedSnapshot_, {}};
+  DesignerHooks& hooks = ctx.hooks;
   hooks.setClipboardText = [](const QString& text) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
@@ -286,8 +287,7 @@ DesignerContext Designer::Context() {
   hooks.openWithAssociatedProgram = [](const QString& path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
   };
-  return DesignerContext{tree_, schema_, settings_, requesters_, clock_, writer_, savedSnapshot_,
-                         hooks};
+  return ctx;
 }
 
 void Designer::ExportSourceCommand() {
