@@ -1,5 +1,7 @@
 #include "platform/xml_document.h"
 
+#include "platform/expat_feed.h"
+
 #include <expat.h>
 
 #include <utility>
@@ -85,6 +87,20 @@ XmlNode* XmlDocument::NewNode(XmlNodeKind kind) {
   return nodes_.back().get();
 }
 
+bool FeedExpat(XML_Parser parser, const QByteArray& bytes) {
+  constexpr qsizetype kSlice = 1 << 20;
+  qsizetype offset = 0;
+  do {
+    const qsizetype n = std::min(kSlice, bytes.size() - offset);
+    const bool last = offset + n >= bytes.size();
+    if (XML_Parse(parser, bytes.constData() + offset, static_cast<int>(n), last ? 1 : 0) ==
+        XML_STATUS_ERROR)
+      return false;
+    offset += n;
+  } while (offset < bytes.size());
+  return true;
+}
+
 // ---- parsing -----------------------------------------------------------------------------------
 
 namespace {
@@ -147,20 +163,7 @@ XmlParseResult ParseXml(const QByteArray& bytes) {
   XML_SetProcessingInstructionHandler(parser, OnInstruction);
   XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
 
-  // Feed in slices: XML_Parse takes an int length.
-  constexpr qsizetype kSlice = 1 << 20;
-  bool ok = true;
-  qsizetype offset = 0;
-  do {
-    const qsizetype n = std::min(kSlice, bytes.size() - offset);
-    const bool last = offset + n >= bytes.size();
-    if (XML_Parse(parser, bytes.constData() + offset, static_cast<int>(n), last ? 1 : 0) ==
-        XML_STATUS_ERROR) {
-      ok = false;
-      break;
-    }
-    offset += n;
-  } while (offset < bytes.size());
+  const bool ok = FeedExpat(parser, bytes);
 
   if (!ok) {
     result.line = static_cast<int>(XML_GetCurrentLineNumber(parser));

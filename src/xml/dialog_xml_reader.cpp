@@ -2,6 +2,8 @@
 
 #include <expat.h>
 
+#include "platform/expat_feed.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <vector>
@@ -155,20 +157,7 @@ XmlLoadResult LoadDialogXml(DesignTree& tree, const ClassSchema& schema, const Q
   // Never load external entities or DTDs; expat's amplification limits stay in force.
   XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
 
-  // Feed in slices: XML_Parse takes an int length.
-  constexpr qsizetype kSlice = 1 << 20;
-  bool ok = true;
-  qsizetype offset = 0;
-  do {
-    const qsizetype n = std::min(kSlice, bytes.size() - offset);
-    const bool last = offset + n >= bytes.size();
-    if (XML_Parse(parser, bytes.constData() + offset, static_cast<int>(n), last ? 1 : 0) ==
-        XML_STATUS_ERROR) {
-      ok = false;
-      break;
-    }
-    offset += n;
-  } while (offset < bytes.size());
+  const bool ok = FeedExpat(parser, bytes);
 
   if (!ok) {
     // Whatever was built before the error is dropped, and so are its warnings.

@@ -6,6 +6,7 @@
 #include "app/designer.h"
 #include "app/layout_metrics.h"
 #include "app/windows.h"
+#include "designer_fixture.h"
 
 using namespace bxw;
 
@@ -41,22 +42,7 @@ TEST(LayoutMetricsTest, ToolWindowsFollowTheEdgesAndStay32PixelsInside) {
         << c.current.x() << "," << c.current.y();
 }
 
-class ShellTest : public ::testing::Test {
-protected:
-  void SetUp() override {
-    designer = std::make_unique<Designer>(requesters, clock, random,
-                                          DesignerOptions{dir.path() + "/test.cfg", 1.0, 1.0});
-    designer->Startup();
-  }
-  void Select(const QString& key) {
-    designer->TreeControl()->setCurrentItem(designer->ItemForKey(key));
-  }
-  QTemporaryDir dir;
-  ScriptedRequesters requesters;
-  FixedClock clock{QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))};
-  StdRandomSource random{1};
-  std::unique_ptr<Designer> designer;
-};
+class ShellTest : public bxw::test::DesignerTest {};
 
 TEST_F(ShellTest, StartsWithTheRootSelectedAndToolWindowsAgainstTheEdges) {
   EXPECT_EQ(designer->Main()->windowTitle(), QStringLiteral("Boxwright [1.0.1.8]"));
