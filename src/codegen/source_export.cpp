@@ -502,17 +502,9 @@ bool ExportSource(DesignerContext& ctx, bool toClipboard) {
   }
   QString path;
   if (!toClipboard) {
-    FileRequest request;
-    request.title = QStringLiteral("Export this hardcode..");
-    request.startPath =
-        ctx.settings.IOLastDIR + ProposedExportName(ctx.clock.Now(), QStringLiteral("pb"));
-    request.patterns = kSourcePatterns;
-    request.initialPattern = 0;
-    const FileAnswer answer = ctx.requesters.SaveFile(request);
-    if (answer.path.isEmpty()) return false;
-    path = answer.path;
-    if (answer.patternIndex == 0) path = WithExtension(path, QStringLiteral("pb"));
-    ctx.settings.IOLastDIR = DirectoryPart(path);
+    path = AskExportPath(ctx, QStringLiteral("Export this hardcode.."), QStringLiteral("pb"),
+                         kSourcePatterns);
+    if (path.isEmpty()) return false;
   }
   SourceOptions options;
   options.dpiPatch = ctx.settings.DPIPatch;

@@ -65,6 +65,22 @@ QByteArray DesignFileBytes(const DesignTree& tree, const ClassSchema& schema,
   return ComposeForFile(*writer.Document());
 }
 
+QString AskExportPath(DesignerContext& ctx, const QString& title, const QString& extension,
+                      const QString& patterns) {
+  FileRequest request;
+  request.title = title;
+  request.startPath = ctx.settings.IOLastDIR + ProposedExportName(ctx.clock.Now(), extension);
+  request.patterns = patterns;
+  request.initialPattern = 0;
+  const FileAnswer answer = ctx.requesters.SaveFile(request);
+  if (answer.path.isEmpty()) return QString();
+  // The first pattern names the file type, so its extension is added when missing.
+  QString path = answer.path;
+  if (answer.patternIndex == 0) path = WithExtension(path, extension);
+  ctx.settings.IOLastDIR = DirectoryPart(path);
+  return path;
+}
+
 bool ExportXml(DesignerContext& ctx, bool toClipboard) {
   if (ctx.tree.ChildCount(QStringLiteral("dialogs")) == 0) return false;
   if (!ctx.writer.BuildDialogXml({ctx.tree, ctx.schema}, XmlBuildMode::Design, QString()))
@@ -81,17 +97,9 @@ bool ExportXml(DesignerContext& ctx, bool toClipboard) {
 
   // Compose before asking: the fingerprint below rebuilds the writer's document.
   const QByteArray bytes = ComposeForFile(*ctx.writer.Document());
-  FileRequest request;
-  request.title = QStringLiteral("Export XML");
-  request.startPath =
-      ctx.settings.IOLastDIR + ProposedExportName(ctx.clock.Now(), QStringLiteral("xml"));
-  request.patterns = kXmlPatterns;
-  request.initialPattern = 0;
-  const FileAnswer answer = ctx.requesters.SaveFile(request);
-  if (answer.path.isEmpty()) return false;
-  QString path = answer.path;
-  if (answer.patternIndex == 0) path = WithExtension(path, QStringLiteral("xml"));
-  ctx.settings.IOLastDIR = DirectoryPart(path);
+  const QString path =
+      AskExportPath(ctx, QStringLiteral("Export XML"), QStringLiteral("xml"), kXmlPatterns);
+  if (path.isEmpty()) return false;
 
   if (!WriteFileAtomically(path, bytes)) {
     ctx.requesters.Message(QStringLiteral("Export XML ERROR"),

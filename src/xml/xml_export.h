@@ -17,6 +17,12 @@ QString WholeDocumentFingerprint(DesignerContext& ctx);
 // Sets the tree window title to "Interface Tree" + suffix through the shell's hook.
 void SetTreeWindowTitle(DesignerContext& ctx, const QString& suffix);
 
+// Asks for the file of an export, proposing UI_<date and time>.<extension> in the last directory;
+// adds the extension when the first pattern was chosen and remembers the directory. Empty when
+// cancelled.
+QString AskExportPath(DesignerContext& ctx, const QString& title, const QString& extension,
+                      const QString& patterns);
+
 // "Export XML" / "Copy XML": saves the design as dialog XML to a file chosen by the user, or puts
 // it on the clipboard. Answers true when the export was done.
 bool ExportXml(DesignerContext& ctx, bool toClipboard);
