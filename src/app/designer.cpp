@@ -408,7 +408,7 @@ void Designer::OnSelectionChanged() {
   ShowProperties(SelectedObject());
 }
 
-// ---- properties panel and preview (stand-in) ---------------------------------------------------
+// ---- properties panel and preview --------------------------------------------------------------
 
 void Designer::ShowProperties(const DesignObject* object) {
   if (panel_) panel_->ShowProperties(object);
@@ -427,7 +427,6 @@ void Designer::RebuildPreview(const DesignObject* window) {
   previewedKey_ = preview_->PreviewedKey();
   previewFailed_ = preview_->Failed();
 }
-
 
 // ---- commands ----------------------------------------------------------------------------------
 

@@ -134,7 +134,7 @@ public:
   // The Properties panel for the object, or emptied for none.
   void ShowProperties(const DesignObject* object);
   PropertiesPanel* Panel() const { return panel_.get(); }
-  // Stand-in until the live preview exists.
+  // Rebuilds the live preview for the window (none clears it) and puts its status in the title.
   void RebuildPreview(const DesignObject* window);
   QString PreviewedWindowKey() const { return previewedKey_; }
   PreviewHost* Preview() const { return preview_.get(); }
@@ -192,7 +192,7 @@ private:
   QString previewedKey_;
   DialogXmlWriter writer_;
   std::unique_ptr<PreviewHost> preview_;
-  bool previewFailed_ = false;  // the last preview attempt failed; the live preview sets it
+  bool previewFailed_ = false;  // the last preview attempt showed nothing
   QTimer previewTimer_;
   QString previewRebuildKey_;  // by key: the window may be deleted before the timer fires
   std::unique_ptr<PropertiesPanel> panel_;
