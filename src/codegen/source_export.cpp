@@ -4,6 +4,9 @@
 
 #include <QSet>
 #include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "model/value_text.h"
 #include "xml/xml_export.h"
@@ -22,18 +25,24 @@ public:
   explicit Lines(qsizetype expectedSize) { text_.reserve(expectedSize); }
   template <typename Text>
   void Add(int tabs, const Text& text) {
-    for (int i = 0; i < tabs; ++i) text_ += QLatin1Char('\t');
+    Indent(tabs);
     text_ += text;
-    text_ += QLatin1String("\r\n");
+    text_ += kLineEnd;
   }
   // A line made of several pieces, appended straight into the buffer.
   template <typename... Pieces>
   void Line(int tabs, const Pieces&... pieces) {
-    for (int i = 0; i < tabs; ++i) text_ += QLatin1Char('\t');
+    Indent(tabs);
     ((text_ += pieces), ...);
-    text_ += QLatin1String("\r\n");
+    text_ += kLineEnd;
   }
-  void Blank() { text_ += QLatin1String("\r\n"); }
+  void Blank() { text_ += kLineEnd; }
+  void Indent(qsizetype tabs) {
+    static constexpr char16_t kTabs[] = u"\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+    constexpr qsizetype kChunk = std::size(kTabs) - 1;
+    for (; tabs > 0; tabs -= kChunk) text_ += QStringView(kTabs, std::min(tabs, kChunk));
+  }
+  static constexpr QStringView kLineEnd{u"\r\n"};
   QString& Buffer() { return text_; }  // for lines assembled piece by piece
   QString Take() { return std::move(text_); }
 
@@ -56,8 +65,50 @@ bool LessNoCase(const QString& a, const QString& b) {
   return a.size() < b.size();
 }
 
+// Lower-cased copy of an ASCII text, in which plain byte order is the order of LessNoCase; false
+// when the text holds anything else.
+bool FoldAscii(const QString& s, std::string& folded) {
+  folded.resize(static_cast<size_t>(s.size()));
+  const char16_t* data = QStringView(s).utf16();
+  for (qsizetype i = 0; i < s.size(); ++i) {
+    char16_t c = data[i];
+    if (c >= 128) return false;
+    if (c >= 'A' && c <= 'Z') c += 32;
+    folded[static_cast<size_t>(i)] = static_cast<char>(c);
+  }
+  return true;
+}
+
+// Stable sort by LessNoCase of the name of each item. Each name is folded once rather than on
+// every comparison; a list with a name beyond ASCII is left to LessNoCase itself.
+template <typename List, typename NameOf>
+void StableSortNoCase(List& items, NameOf nameOf) {
+  struct Keyed {
+    std::string key;
+    qsizetype index;
+  };
+  const qsizetype n = static_cast<qsizetype>(items.size());
+  std::vector<Keyed> keyed(static_cast<size_t>(n));
+  for (qsizetype i = 0; i < n; ++i) {
+    Keyed& k = keyed[static_cast<size_t>(i)];
+    k.index = i;
+    if (!FoldAscii(nameOf(std::as_const(items)[i]), k.key)) {
+      std::stable_sort(items.begin(), items.end(), [&](const auto& a, const auto& b) {
+        return LessNoCase(nameOf(a), nameOf(b));
+      });
+      return;
+    }
+  }
+  std::stable_sort(keyed.begin(), keyed.end(),
+                   [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+  List sorted;
+  sorted.reserve(n);
+  for (const Keyed& k : keyed) sorted.push_back(std::move(items[k.index]));
+  items = std::move(sorted);
+}
+
 void SortNoCase(QStringList& list) {
-  std::stable_sort(list.begin(), list.end(), LessNoCase);
+  StableSortNoCase(list, [](const QString& s) -> const QString& { return s; });
 }
 
 QString Quoted(const QString& s) {
@@ -156,14 +207,15 @@ void WriteXmlSection(Lines& out, const QString& composed, const QDateTime& now) 
     const bool endStatement = !more || count >= kStatementLimit;
     qsizetype spaces = 0;
     while (spaces < line.size() && line[spaces] == QLatin1Char(' ')) ++spaces;
-    buffer += QLatin1String("\t\"");
-    for (qsizetype t = 0; t < spaces / 2; ++t) buffer += QLatin1Char('\t');
+    buffer += QStringView(u"\t\"");
+    out.Indent(spaces / 2);
     // Attribute values carry their quotes as entities, so only the delimiters become apostrophes.
     const qsizetype start = buffer.size();
     buffer += line.mid(spaces);
-    for (qsizetype k = start; k < buffer.size(); ++k)
-      if (buffer[k] == QLatin1Char('"')) buffer[k] = QLatin1Char('\'');
-    buffer += endStatement ? QLatin1String("\"\r\n") : QLatin1String("\" +\r\n");
+    QChar* const data = buffer.data();
+    for (qsizetype k = start, end = buffer.size(); k < end; ++k)
+      if (data[k] == QLatin1Char('"')) data[k] = QLatin1Char('\'');
+    buffer += endStatement ? QStringView(u"\"\r\n") : QStringView(u"\" +\r\n");
     if (endStatement && more) {
       count = 0;
       out.Add(0, QStringLiteral("DialogsXML$ +"));
@@ -202,24 +254,27 @@ const std::vector<std::pair<QString, QString>>& EventsOf(const ClassSchema& sche
 
 void WriteEventBlock(Lines& out, const ClassSchema& schema, EventNames& cache,
                      const EventCallback& record, bool multiple) {
+  // UTF-16 literals: the hundreds of thousands of pieces below are copied, not converted.
   const int m = multiple ? 2 : 0;
   const QString& n = record.objectName;
-  const QLatin1String debug("Debug \"");
-  const QLatin1String otherEvent(": Event \" + EventType()");
-  if (multiple) out.Line(4, QLatin1String("Case "), n, QLatin1Char(':'));
+  constexpr QStringView debug(u"Debug \"");
+  constexpr QStringView otherEvent(u": Event \" + EventType()");
+  constexpr QStringView caseText(u"Case ");
+  constexpr QStringView colon(u": ");
+  if (multiple) out.Line(4, caseText, n, QLatin1Char(':'));
   const auto& events = EventsOf(schema, cache, record.objectClass);
   if (events.empty()) {
     out.Line(3 + m, debug, n, otherEvent);
     return;
   }
-  out.Line(3 + m, QLatin1String("Select EventType()"));
+  out.Line(3 + m, QStringView(u"Select EventType()"));
   for (const auto& [event, shortName] : events) {
-    out.Line(4 + m, QLatin1String("Case "), event, QLatin1String(": "));
-    out.Line(5 + m, debug, n, QLatin1String(": "), shortName, QLatin1Char('"'));
+    out.Line(4 + m, caseText, event, colon);
+    out.Line(5 + m, debug, n, colon, shortName, QLatin1Char('"'));
   }
-  out.Line(4 + m, QLatin1String("Default: "));
+  out.Line(4 + m, QStringView(u"Default: "));
   out.Line(5 + m, debug, n, otherEvent);
-  out.Line(3 + m, QLatin1String("EndSelect"));
+  out.Line(3 + m, QStringView(u"EndSelect"));
 }
 
 void WriteCallbacks(Lines& out, const ClassSchema& schema, EventNames& cache, const QString& w,
@@ -294,9 +349,8 @@ void WriteWindowBlock(Lines& out, const QString& w, const CodeExportTables& tabl
     out.Blank();
     std::vector<const EventCallback*> records;
     for (const EventCallback& r : *callbacks) records.push_back(&r);
-    std::stable_sort(records.begin(), records.end(), [](const auto* a, const auto* b) {
-      return LessNoCase(a->objectName, b->objectName);
-    });
+    StableSortNoCase(records,
+                     [](const EventCallback* r) -> const QString& { return r->objectName; });
     for (const EventCallback* r : records)
       out.Line(3, QLatin1String("BindGadgetEvent("), r->objectName, QLatin1String(", @"),
                r->callback, QLatin1Char(')'));

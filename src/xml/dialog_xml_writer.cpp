@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 #include "model/value_text.h"
 
@@ -18,14 +19,31 @@ const QString kName = QStringLiteral("name");
 const QString kFlags = QStringLiteral("flags");
 const QString kInvisible = QStringLiteral("#PB_Window_Invisible");
 
-bool IsOneOf(const QString& s, std::initializer_list<const char*> list) {
-  for (const char* item : list)
-    if (s == QLatin1String(item)) return true;
-  return false;
+// The lengths are known at compile time, so most names are turned away on their length alone.
+template <std::size_t... N>
+bool IsOneOf(const QString& s, const char (&... items)[N]) {
+  return ((s.size() == qsizetype(N - 1) && s == QLatin1String(items, qsizetype(N - 1))) || ...);
 }
 
 bool IsDesignerOnly(const QString& a) {
-  return IsOneOf(a, {"onevent", "frontcolor", "backcolor", "font", "tooltip", "variable"});
+  return IsOneOf(a, "onevent", "frontcolor", "backcolor", "font", "tooltip", "variable");
+}
+
+bool HasZeroDefault(const QString& a) {
+  return IsOneOf(a, "height", "width", "max", "min", "value", "minwidth", "maxwidth", "minheight",
+                 "maxheight", "expandheight", "expandwidth", "group");
+}
+
+bool HasNoDefault(const QString& a) {
+  return IsOneOf(a, "disabled", "invisible", "variable", "onevent");
+}
+
+// v == DefaultAttributeValue(cls, a), without building the default: only "0" and "no" can match
+// a non-empty value, so the attribute name is looked at only for those two.
+bool IsDefaultValue(const QString& a, const QString& v) {
+  if (v.size() == 1 && v.front() == QLatin1Char('0')) return HasZeroDefault(a);
+  if (v.size() == 2 && v == QLatin1String("no")) return HasNoDefault(a);
+  return v.isEmpty() && !HasZeroDefault(a) && !HasNoDefault(a);
 }
 
 QString DesignerOnlyName(const QString& a) {
@@ -34,12 +52,12 @@ QString DesignerOnlyName(const QString& a) {
 }
 
 bool IsHorizontalSize(const QString& a) {
-  return IsOneOf(a, {"width", "minwidth", "maxwidth", "colspacing", "expandwidth", "innerwidth"});
+  return IsOneOf(a, "width", "minwidth", "maxwidth", "colspacing", "expandwidth", "innerwidth");
 }
 
 bool IsVerticalSize(const QString& a) {
-  return IsOneOf(a, {"height", "minheight", "maxheight", "spacing", "rowspacing", "expandheight",
-                     "margin", "innerheight", "firstmin", "secondmin"});
+  return IsOneOf(a, "height", "minheight", "maxheight", "spacing", "rowspacing", "expandheight",
+                 "margin", "innerheight", "firstmin", "secondmin");
 }
 
 // V x scale, to the nearest integer with halves to even (the default floating-point rounding).
@@ -104,41 +122,35 @@ void CodeExportTables::Clear() {
 }
 
 QString EscapePureBasicString(const QString& text) {
-  QString out;
-  out.reserve(text.size());
-  for (QChar c : text) {
-    switch (c.unicode()) {
-      case 7:
-        out += QLatin1String("\\a");
-        break;
-      case 8:
-        out += QLatin1String("\\b");
-        break;
-      case 9:
-        out += QLatin1String("\\t");
-        break;
-      case 10:
-        out += QLatin1String("\\n");
-        break;
-      case 11:
-        out += QLatin1String("\\v");
-        break;
-      case 12:
-        out += QLatin1String("\\f");
-        break;
-      case 13:
-        out += QLatin1String("\\r");
-        break;
-      case '"':
-        out += QLatin1String("\\\"");
-        break;
-      case '\\':
-        out += QLatin1String("\\\\");
-        break;
-      default:
-        out += c;
+  // Runs without a character to escape are copied whole; a text without any is shared as it is.
+  auto escapeOf = [](char16_t c) -> QLatin1String {
+    switch (c) {
+      case 7: return QLatin1String("\\a");
+      case 8: return QLatin1String("\\b");
+      case 9: return QLatin1String("\\t");
+      case 10: return QLatin1String("\\n");
+      case 11: return QLatin1String("\\v");
+      case 12: return QLatin1String("\\f");
+      case 13: return QLatin1String("\\r");
+      case '"': return QLatin1String("\\\"");
+      case '\\': return QLatin1String("\\\\");
+      default: return QLatin1String();
     }
+  };
+  const QStringView all(text);
+  const char16_t* data = all.utf16();
+  QString out;
+  qsizetype run = 0;
+  for (qsizetype i = 0; i < all.size(); ++i) {
+    const QLatin1String escape = escapeOf(data[i]);
+    if (escape.isEmpty()) continue;
+    if (run == 0 && out.isEmpty()) out.reserve(text.size() + 8);
+    out += all.mid(run, i - run);
+    out += escape;
+    run = i + 1;
   }
+  if (run == 0) return text;
+  out += all.mid(run);
   return out;
 }
 
@@ -207,11 +219,8 @@ void CollectForCode(CodeExportTables& tables, const QString& attribute, const QS
 // ---- writer -----------------------------------------------------------------------------------
 
 QString DefaultAttributeValue(const QString& /*cls*/, const QString& attribute) {
-  if (IsOneOf(attribute, {"height", "width", "max", "min", "value", "minwidth", "maxwidth",
-                          "minheight", "maxheight", "expandheight", "expandwidth", "group"}))
-    return QStringLiteral("0");
-  if (IsOneOf(attribute, {"disabled", "invisible", "variable", "onevent"}))
-    return QStringLiteral("no");
+  if (HasZeroDefault(attribute)) return QStringLiteral("0");
+  if (HasNoDefault(attribute)) return QStringLiteral("no");
   return QString();
 }
 
@@ -279,9 +288,14 @@ void DialogXmlWriter::WriteObjectAttributes(const XmlBuildInputs& in, XmlNode* e
                                             bool parentIsGrid, const QString* flagsOverride) {
   const ClassRecord* record = in.schema.Find(object.cls);
   if (!record) return;
+  const QString unset;
   for (const QString& a : record->attributes) {
-    const QString v = (flagsOverride && a == kFlags) ? *flagsOverride : GetAttribute(object, a);
-    if (v.isEmpty() || v == DefaultAttributeValue(object.cls, a)) continue;
+    // Read in place: most attributes of most objects are unset or at their default.
+    const auto found = object.attributes.constFind(a);
+    const QString& v = (flagsOverride && a == kFlags)         ? *flagsOverride
+                       : found == object.attributes.constEnd() ? unset
+                                                               : *found;
+    if (v.isEmpty() || IsDefaultValue(a, v)) continue;
     switch (mode_) {
       case XmlBuildMode::Design:
         if (IsDesignerOnly(a)) {
@@ -320,19 +334,15 @@ void DialogXmlWriter::WriteObjectAttributes(const XmlBuildInputs& in, XmlNode* e
       }
     }
     if (a == QLatin1String("rowspan") || a == QLatin1String("colspan")) {
-      if (parentIsGrid) WriteAttribute(in, element, object, a, v);
+      if (parentIsGrid) WriteAttribute(in, element, a, v);
       continue;
     }
-    WriteAttribute(in, element, object, a, v);
+    WriteAttribute(in, element, a, v);
   }
 }
 
 void DialogXmlWriter::WriteAttribute(const XmlBuildInputs& in, XmlNode* element,
-                                     const DesignObject& object, const QString& a,
-                                     const QString& v) {
-  if (v.isEmpty() || !in.schema.ClassHasAttribute(object.cls, a) ||
-      v == DefaultAttributeValue(object.cls, a))
-    return;
+                                     const QString& a, const QString& v) {
   if (!in.dpiPatch || mode_ == XmlBuildMode::Design) {
     element->SetAttribute(a, v);
     return;
