@@ -19,35 +19,71 @@ const QString kDialogs = QStringLiteral("dialogs");
 const QString kName = QStringLiteral("name");
 constexpr qsizetype kStatementLimit = 7372;
 
-// The generated text, written line by line into one buffer; every line ends with CR LF.
+// The generated text, written line by line into one buffer; every line ends with CR LF. The
+// buffer is sized ahead and written through a pointer, so a piece costs a copy and no more.
 class Lines {
 public:
-  explicit Lines(qsizetype expectedSize) { text_.reserve(expectedSize); }
+  explicit Lines(qsizetype expectedSize) { Grow(expectedSize); }
   template <typename Text>
   void Add(int tabs, const Text& text) {
     Indent(tabs);
-    text_ += text;
-    text_ += kLineEnd;
+    Put(text);
+    Put(kLineEnd);
   }
   // A line made of several pieces, appended straight into the buffer.
   template <typename... Pieces>
   void Line(int tabs, const Pieces&... pieces) {
     Indent(tabs);
-    ((text_ += pieces), ...);
-    text_ += kLineEnd;
+    (Put(pieces), ...);
+    Put(kLineEnd);
   }
-  void Blank() { text_ += kLineEnd; }
+  void Blank() { Put(kLineEnd); }
   void Indent(qsizetype tabs) {
-    static constexpr char16_t kTabs[] = u"\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
-    constexpr qsizetype kChunk = std::size(kTabs) - 1;
-    for (; tabs > 0; tabs -= kChunk) text_ += QStringView(kTabs, std::min(tabs, kChunk));
+    if (tabs <= 0) return;
+    Reserve(tabs);
+    std::fill_n(data_ + size_, tabs, u'\t');
+    size_ += tabs;
   }
+  void Put(QStringView piece) {
+    Reserve(piece.size());
+    std::copy_n(piece.utf16(), piece.size(), data_ + size_);
+    size_ += piece.size();
+  }
+  void Put(const QString& piece) { Put(QStringView(piece)); }
+  void Put(QLatin1String piece) {
+    Reserve(piece.size());
+    std::copy_n(reinterpret_cast<const unsigned char*>(piece.data()), piece.size(), data_ + size_);
+    size_ += piece.size();
+  }
+  void Put(QLatin1Char c) { Put(QChar(c)); }
+  void Put(QChar c) {
+    Reserve(1);
+    data_[size_++] = c.unicode();
+  }
+  // How much is written, and a pointer into it for changes in place.
+  qsizetype Size() const { return size_; }
+  char16_t* At(qsizetype position) { return data_ + position; }
+  QString Take() {
+    text_.truncate(size_);
+    data_ = nullptr;
+    size_ = 0;
+    return std::move(text_);
+  }
+
   static constexpr QStringView kLineEnd{u"\r\n"};
-  QString& Buffer() { return text_; }  // for lines assembled piece by piece
-  QString Take() { return std::move(text_); }
 
 private:
+  void Reserve(qsizetype n) {
+    if (size_ + n > text_.size()) Grow(std::max(text_.size() * 2, size_ + n));
+  }
+  void Grow(qsizetype capacity) {
+    text_.resize(capacity);
+    data_ = reinterpret_cast<char16_t*>(text_.data());
+  }
+
   QString text_;
+  char16_t* data_ = nullptr;
+  qsizetype size_ = 0;
 };
 
 // Ordering without regard to letter case, as a case-folding comparison orders texts; ASCII (all
@@ -83,27 +119,25 @@ bool FoldAscii(const QString& s, std::string& folded) {
 // every comparison; a list with a name beyond ASCII is left to LessNoCase itself.
 template <typename List, typename NameOf>
 void StableSortNoCase(List& items, NameOf nameOf) {
-  struct Keyed {
-    std::string key;
-    qsizetype index;
-  };
   const qsizetype n = static_cast<qsizetype>(items.size());
-  std::vector<Keyed> keyed(static_cast<size_t>(n));
+  std::vector<std::string> keys(static_cast<size_t>(n));
+  std::vector<qsizetype> order(static_cast<size_t>(n));
   for (qsizetype i = 0; i < n; ++i) {
-    Keyed& k = keyed[static_cast<size_t>(i)];
-    k.index = i;
-    if (!FoldAscii(nameOf(std::as_const(items)[i]), k.key)) {
+    order[static_cast<size_t>(i)] = i;
+    if (!FoldAscii(nameOf(std::as_const(items)[i]), keys[static_cast<size_t>(i)])) {
       std::stable_sort(items.begin(), items.end(), [&](const auto& a, const auto& b) {
         return LessNoCase(nameOf(a), nameOf(b));
       });
       return;
     }
   }
-  std::stable_sort(keyed.begin(), keyed.end(),
-                   [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+  // Positions move during the sort, not the keys.
+  std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+    return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)];
+  });
   List sorted;
   sorted.reserve(n);
-  for (const Keyed& k : keyed) sorted.push_back(std::move(items[k.index]));
+  for (qsizetype i : order) sorted.push_back(std::move(items[i]));
   items = std::move(sorted);
 }
 
@@ -181,25 +215,28 @@ void WriteXmlSection(Lines& out, const QString& composed, const QDateTime& now) 
   // The XML lines are the pieces between CR LF after the first one, without empty or
   // all-space pieces. Walk them as views of the composed text.
   const QStringView all(composed);
-  const QLatin1String lineEnd("\r\n");
+  const char16_t* const text = all.utf16();
+  // Where the next CR LF starts at or after from, or the end of the text.
+  auto lineEndFrom = [&](qsizetype from) {
+    for (qsizetype i = from; i + 1 < all.size(); ++i)
+      if (text[i] == u'\r' && text[i + 1] == u'\n') return i;
+    return all.size();
+  };
   auto nextLine = [&](qsizetype& from, QStringView& line) {
     while (from <= all.size()) {
-      qsizetype end = all.indexOf(lineEnd, from);
-      if (end < 0) end = all.size();
+      const qsizetype end = lineEndFrom(from);
       line = all.mid(from, end - from);
       from = end + 2;
-      bool blank = true;
-      for (QChar c : line) blank = blank && c == QLatin1Char(' ');
-      if (!blank) return true;
+      if (std::any_of(line.begin(), line.end(), [](QChar c) { return c != QLatin1Char(' '); }))
+        return true;
     }
     return false;
   };
-  qsizetype from = all.indexOf(lineEnd);
-  from = from < 0 ? all.size() + 1 : from + 2;
+  qsizetype from = lineEndFrom(0);
+  from = from == all.size() ? all.size() + 1 : from + 2;
   QStringView line;
   bool have = nextLine(from, line);
   qsizetype count = 0;
-  QString& buffer = out.Buffer();
   while (have) {
     QStringView following;
     const bool more = nextLine(from, following);
@@ -207,15 +244,14 @@ void WriteXmlSection(Lines& out, const QString& composed, const QDateTime& now) 
     const bool endStatement = !more || count >= kStatementLimit;
     qsizetype spaces = 0;
     while (spaces < line.size() && line[spaces] == QLatin1Char(' ')) ++spaces;
-    buffer += QStringView(u"\t\"");
+    out.Put(QStringView(u"\t\""));
     out.Indent(spaces / 2);
     // Attribute values carry their quotes as entities, so only the delimiters become apostrophes.
-    const qsizetype start = buffer.size();
-    buffer += line.mid(spaces);
-    QChar* const data = buffer.data();
-    for (qsizetype k = start, end = buffer.size(); k < end; ++k)
-      if (data[k] == QLatin1Char('"')) data[k] = QLatin1Char('\'');
-    buffer += endStatement ? QStringView(u"\"\r\n") : QStringView(u"\" +\r\n");
+    const QStringView content = line.mid(spaces);
+    const qsizetype start = out.Size();
+    out.Put(content);
+    std::replace(out.At(start), out.At(start) + content.size(), u'"', u'\'');
+    out.Put(endStatement ? QStringView(u"\"\r\n") : QStringView(u"\" +\r\n"));
     if (endStatement && more) {
       count = 0;
       out.Add(0, QStringLiteral("DialogsXML$ +"));
@@ -287,9 +323,19 @@ void WriteCallbacks(Lines& out, const ClassSchema& schema, EventNames& cache, co
     out.Blank();
   } else {
     std::vector<EventCallback>& records = *it;
-    std::stable_sort(
-        records.begin(), records.end(),
-        [](const EventCallback& a, const EventCallback& b) { return a.callback < b.callback; });
+    {
+      // Sorted in place, as the window block reads them in this order afterwards; positions are
+      // sorted and the records moved once.
+      std::vector<size_t> order(records.size());
+      for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+      std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return records[a].callback < records[b].callback;
+      });
+      std::vector<EventCallback> sorted;
+      sorted.reserve(records.size());
+      for (size_t i : order) sorted.push_back(std::move(records[i]));
+      records = std::move(sorted);
+    }
     // Groups by callback text without regard to case, in order of first appearance.
     std::vector<std::vector<const EventCallback*>> groups;
     QHash<QString, size_t> groupIndex;

@@ -68,10 +68,16 @@ QString ScaledText(const QString& value, double scale) {
   return QString::number(static_cast<qint64>(std::nearbyint(scaled)));
 }
 
+// "[inner]" cut or padded to 16 characters, in one allocation.
 QString Tag(const QString& inner) {
-  QString tag = QLatin1Char('[') + inner + QLatin1Char(']');
-  if (tag.size() > 16) tag.truncate(16);
-  return tag.leftJustified(16, QLatin1Char(' '));
+  constexpr qsizetype kWidth = 16;
+  QString tag;
+  tag.reserve(kWidth);
+  tag += QLatin1Char('[');
+  tag += QStringView(inner).first(std::min(inner.size(), kWidth - 1));
+  if (tag.size() < kWidth) tag += QLatin1Char(']');
+  tag.resize(kWidth, QLatin1Char(' '));
+  return tag;
 }
 
 }  // namespace
@@ -154,6 +160,18 @@ QString EscapePureBasicString(const QString& text) {
   return out;
 }
 
+namespace {
+
+// value.toLower() == "yes" without the lower-cased copy: no character beyond ASCII lower-cases
+// to y, e or s.
+bool IsYes(const QString& value) {
+  if (value.size() != 3) return false;
+  const char16_t* c = QStringView(value).utf16();
+  return (c[0] | 0x20) == u'y' && (c[1] | 0x20) == u'e' && (c[2] | 0x20) == u's';
+}
+
+}  // namespace
+
 void CollectForCode(CodeExportTables& tables, const QString& attribute, const QString& value,
                     const QString& windowKey, const DesignObject& object) {
   const QString name = GetAttribute(object, kName);
@@ -162,7 +180,7 @@ void CollectForCode(CodeExportTables& tables, const QString& attribute, const QS
 
   if (attribute == QLatin1String("onevent")) {
     EventCallback record;
-    if (value.toLower() == QLatin1String("yes")) {
+    if (IsYes(value)) {
       record.callback = QStringLiteral("ecb_") + name + QStringLiteral("()");
       record.tag = Tag(cls);
     } else {
