@@ -364,29 +364,36 @@ void WriteCallbacks(Lines& out, const ClassSchema& schema, EventNames& cache, co
   out.Blank();
 }
 
-void WriteWindowBlock(Lines& out, const QString& w, const CodeExportTables& tables) {
+// sortedVariables: the window's gadget variables as SortedGadgetNames orders them.
+void WriteWindowBlock(Lines& out, const QString& w, const CodeExportTables& tables,
+                      const QStringList& sortedVariables) {
   const QString dlg = QStringLiteral("dlg_") + w;
   out.Add(2, QStringLiteral("If OpenXMLDialog(") + dlg + QStringLiteral(", DialogsXML, ") +
                  Quoted(w) + QLatin1Char(')'));
   out.Add(3, w + QStringLiteral(" = DialogWindow(") + dlg + QLatin1Char(')'));
 
   const QHash<QString, QString> variables = tables.GadgetVariables.value(w);
-  QStringList gadgets = variables.keys();
+  QStringList extras;
   const auto callbacks = tables.EventCallbacks.constFind(w);
   if (callbacks != tables.EventCallbacks.constEnd()) {
     QSet<QString> extra;
     for (const EventCallback& r : *callbacks)
       if (!variables.contains(r.objectName) && !extra.contains(r.objectName)) {
         extra.insert(r.objectName);
-        gadgets << r.objectName;
+        extras << r.objectName;
       }
   }
   // Both line lists are ordered by their whole text without regard to case. Names are distinct
   // identifiers and each is followed by a character that sorts before any identifier character,
-  // so ordering by the names alone gives the same order.
+  // so ordering by the names alone gives the same order. Without callback-only names the list is
+  // the one already sorted for the globals.
+  QStringList gadgets = sortedVariables;
+  if (!extras.isEmpty()) {
+    gadgets = variables.keys() + extras;
+    SortNoCase(gadgets);
+  }
   if (!gadgets.isEmpty()) {
     out.Blank();
-    SortNoCase(gadgets);
     for (const QString& g : gadgets)
       out.Line(3, g, QLatin1String(" = DialogGadget("), dlg, QLatin1String(", \""), g,
                QLatin1String("\")"));
@@ -415,10 +422,13 @@ void WriteUiSection(Lines& out, const ClassSchema& schema, const QStringList& wi
                     CodeExportTables& tables) {
   out.Add(0, QStringLiteral(";{ Dialogs UI }"));
   out.Blank();
+  std::vector<QStringList> sortedVariables;  // per window, for the window blocks too
+  sortedVariables.reserve(static_cast<size_t>(windows.size()));
   for (const QString& w : windows) {
     out.Add(1, QStringLiteral("Global dlg_") + w + QStringLiteral(" = CreateDialog(#PB_Any)"));
     out.Add(1, QStringLiteral("Global ") + w);
-    const QStringList names = SortedGadgetNames(tables.GadgetVariables.value(w));
+    const QStringList& names =
+        sortedVariables.emplace_back(SortedGadgetNames(tables.GadgetVariables.value(w)));
     if (!names.isEmpty()) out.Add(1, QStringLiteral("Global ") + names.join(QStringLiteral(", ")));
     out.Blank();
   }
@@ -445,7 +455,8 @@ void WriteUiSection(Lines& out, const ClassSchema& schema, const QStringList& wi
     for (const QString& l : *rootLines) out.Add(2, l);
   out.Blank();
   out.Add(2, QStringLiteral("; Open dialogs, enum controls, bind events, customize"));
-  for (const QString& w : windows) WriteWindowBlock(out, w, tables);
+  for (qsizetype i = 0; i < windows.size(); ++i)
+    WriteWindowBlock(out, windows[i], tables, sortedVariables[static_cast<size_t>(i)]);
   out.Blank();
   out.Add(2, QStringLiteral("; Cls"));
   out.Add(2, QStringLiteral("If IsXML(DialogsXML): FreeXML(DialogsXML): EndIf"));

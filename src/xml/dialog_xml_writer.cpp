@@ -128,35 +128,38 @@ void CodeExportTables::Clear() {
 }
 
 QString EscapePureBasicString(const QString& text) {
-  // Runs without a character to escape are copied whole; a text without any is shared as it is.
-  auto escapeOf = [](char16_t c) -> QLatin1String {
+  // Measured first, then written through a pointer into a string of the exact size; a text
+  // without anything to escape is shared as it is.
+  auto escapeOf = [](char16_t c) -> char16_t {
     switch (c) {
-      case 7: return QLatin1String("\\a");
-      case 8: return QLatin1String("\\b");
-      case 9: return QLatin1String("\\t");
-      case 10: return QLatin1String("\\n");
-      case 11: return QLatin1String("\\v");
-      case 12: return QLatin1String("\\f");
-      case 13: return QLatin1String("\\r");
-      case '"': return QLatin1String("\\\"");
-      case '\\': return QLatin1String("\\\\");
-      default: return QLatin1String();
+      case 7: return u'a';
+      case 8: return u'b';
+      case 9: return u't';
+      case 10: return u'n';
+      case 11: return u'v';
+      case 12: return u'f';
+      case 13: return u'r';
+      case '"': return u'"';
+      case '\\': return u'\\';
+      default: return 0;
     }
   };
   const QStringView all(text);
   const char16_t* data = all.utf16();
-  QString out;
-  qsizetype run = 0;
+  qsizetype escapes = 0;
+  for (qsizetype i = 0; i < all.size(); ++i) escapes += escapeOf(data[i]) != 0;
+  if (escapes == 0) return text;
+  QString out(all.size() + escapes, Qt::Uninitialized);
+  char16_t* o = reinterpret_cast<char16_t*>(out.data());
   for (qsizetype i = 0; i < all.size(); ++i) {
-    const QLatin1String escape = escapeOf(data[i]);
-    if (escape.isEmpty()) continue;
-    if (run == 0 && out.isEmpty()) out.reserve(text.size() + 8);
-    out += all.mid(run, i - run);
-    out += escape;
-    run = i + 1;
+    const char16_t escape = escapeOf(data[i]);
+    if (escape) {
+      *o++ = u'\\';
+      *o++ = escape;
+    } else {
+      *o++ = data[i];
+    }
   }
-  if (run == 0) return text;
-  out += all.mid(run);
   return out;
 }
 
@@ -172,11 +175,53 @@ bool IsYes(const QString& value) {
 
 }  // namespace
 
-void CollectForCode(CodeExportTables& tables, const QString& attribute, const QString& value,
-                    const QString& windowKey, const DesignObject& object) {
-  const QString name = GetAttribute(object, kName);
-  const QString& cls = object.cls;
-  auto enterVariable = [&] { tables.GadgetVariables[windowKey].insert(name, name); };
+namespace {
+
+// Files the designer-only attributes of one object. The object's name and its window's entries in
+// the tables are looked up once for all of them, and only when first needed, so that a window
+// gets no entry it would not have had otherwise.
+class ObjectCollector {
+public:
+  ObjectCollector(CodeExportTables& tables, const QString& windowKey, const DesignObject& object)
+      : tables_(tables), windowKey_(windowKey), object_(object) {}
+
+  void Collect(const QString& attribute, const QString& value);
+
+private:
+  const QString& Name() {
+    if (!haveName_) {
+      name_ = GetAttribute(object_, kName);
+      haveName_ = true;
+    }
+    return name_;
+  }
+  // The window's code lines; the reference stays valid while this object is filed, as only
+  // its own window's entry is added to that table meanwhile.
+  QStringList& Lines() {
+    if (!lines_) lines_ = &tables_.CodeLines[windowKey_];
+    return *lines_;
+  }
+  // Entering the same name twice changes nothing, so once is enough.
+  void EnterVariable() {
+    if (entered_) return;
+    tables_.GadgetVariables[windowKey_].insert(Name(), Name());
+    entered_ = true;
+  }
+
+  CodeExportTables& tables_;
+  const QString& windowKey_;
+  const DesignObject& object_;
+  QString name_;
+  bool haveName_ = false;
+  QStringList* lines_ = nullptr;
+  bool entered_ = false;
+};
+
+void ObjectCollector::Collect(const QString& attribute, const QString& value) {
+  const QString& name = Name();
+  const QString& cls = object_.cls;
+  const QString& windowKey = windowKey_;
+  CodeExportTables& tables = tables_;
 
   if (attribute == QLatin1String("onevent")) {
     EventCallback record;
@@ -188,26 +233,24 @@ void CollectForCode(CodeExportTables& tables, const QString& attribute, const QS
       record.tag = Tag(QStringLiteral("array"));
     }
     record.windowKey = windowKey;
-    record.objectKey = object.key;
+    record.objectKey = object_.key;
     record.objectName = name;
     record.objectClass = cls;
     tables.EventCallbacks[windowKey].push_back(std::move(record));
-    enterVariable();
+    EnterVariable();
   } else if (attribute == QLatin1String("variable")) {
-    enterVariable();
+    EnterVariable();
   } else if (attribute == QLatin1String("frontcolor") || attribute == QLatin1String("backcolor")) {
     const char* which =
         attribute == QLatin1String("frontcolor") ? "#PB_Gadget_FrontColor" : "#PB_Gadget_BackColor";
-    tables.CodeLines[windowKey].append(QStringLiteral("SetGadgetColor(") + name +
-                                       QStringLiteral(", ") + QLatin1String(which) +
-                                       QStringLiteral(", ") + value + QLatin1Char(')'));
+    Lines().append(QStringLiteral("SetGadgetColor(") + name + QStringLiteral(", ") +
+                   QLatin1String(which) + QStringLiteral(", ") + value + QLatin1Char(')'));
     tables.ColourValues.append(value);
-    enterVariable();
+    EnterVariable();
   } else if (attribute == QLatin1String("tooltip")) {
-    tables.CodeLines[windowKey].append(QStringLiteral("GadgetToolTip(") + name +
-                                       QStringLiteral(", ~\"") + EscapePureBasicString(value) +
-                                       QStringLiteral("\")"));
-    enterVariable();
+    Lines().append(QStringLiteral("GadgetToolTip(") + name + QStringLiteral(", ~\"") +
+                   EscapePureBasicString(value) + QStringLiteral("\")"));
+    EnterVariable();
   } else if (attribute == QLatin1String("font")) {
     auto it = tables.FontTable.find(value);
     if (it == tables.FontTable.end()) {
@@ -220,7 +263,7 @@ void CollectForCode(CodeExportTables& tables, const QString& attribute, const QS
       it = tables.FontTable.insert(value, font);
     }
     const QString f = it->fontName;
-    QStringList& lines = tables.CodeLines[windowKey];
+    QStringList& lines = Lines();
     if (cls == kDialogs) {
       lines.append(QStringLiteral("; Default UI font"));
       lines.append(QStringLiteral("If IsFont(") + f +
@@ -229,9 +272,16 @@ void CollectForCode(CodeExportTables& tables, const QString& attribute, const QS
     } else {
       lines.append(QStringLiteral("If IsFont(") + f + QStringLiteral(") : SetGadgetFont(") + name +
                    QStringLiteral(", FontID(") + f + QStringLiteral(")) : EndIf"));
-      enterVariable();
+      EnterVariable();
     }
   }
+}
+
+}  // namespace
+
+void CollectForCode(CodeExportTables& tables, const QString& attribute, const QString& value,
+                    const QString& windowKey, const DesignObject& object) {
+  ObjectCollector(tables, windowKey, object).Collect(attribute, value);
 }
 
 // ---- writer -----------------------------------------------------------------------------------
@@ -307,6 +357,7 @@ void DialogXmlWriter::WriteObjectAttributes(const XmlBuildInputs& in, XmlNode* e
   const ClassRecord* record = in.schema.Find(object.cls);
   if (!record) return;
   const QString unset;
+  ObjectCollector collector(codeTables_, windowKey, object);
   for (const QString& a : record->attributes) {
     // Read in place: most attributes of most objects are unset or at their default.
     const auto found = object.attributes.constFind(a);
@@ -323,7 +374,7 @@ void DialogXmlWriter::WriteObjectAttributes(const XmlBuildInputs& in, XmlNode* e
         break;
       case XmlBuildMode::CodeExport:
         if (IsDesignerOnly(a)) {
-          CollectForCode(codeTables_, a, v, windowKey, object);
+          collector.Collect(a, v);
           continue;
         }
         break;
