@@ -198,8 +198,8 @@ void WriteDpiSection(Lines& out, const DialogXmlWriter& writer) {
   out.Add(1, QStringLiteral("Macro ScaleY (y) :\t((y) * DPIYScale) :\tEndMacro"));
   out.Blank();
   for (const auto& [name, expression] : writer.DpiPlaceholders())
-    out.Add(1, QStringLiteral("Define ") + name + QStringLiteral(" = ") + expression +
-                   QStringLiteral(" : Runtime ") + name);
+    out.Line(1, QLatin1String("Define "), name, QLatin1String(" = "), expression,
+             QLatin1String(" : Runtime "), name);
   out.Blank();
   out.Add(0, QStringLiteral(";}"));
   out.Blank();

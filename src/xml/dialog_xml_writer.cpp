@@ -3,6 +3,7 @@
 #include "xml/dialog_xml_writer.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstddef>
 
@@ -426,13 +427,21 @@ void DialogXmlWriter::WriteAttribute(const XmlBuildInputs& in, XmlNode* element,
     element->SetAttribute(a, ScaledText(v, horizontal ? in.scaleX : in.scaleY));
     return;
   }
-  const QString placeholder = horizontal
-                                  ? QStringLiteral("DPIx") + QString::number(++horizontalCounter_)
-                                  : QStringLiteral("DPIy") + QString::number(++verticalCounter_);
-  dpiTable_.emplace_back(
-      placeholder,
-      (horizontal ? QStringLiteral("ScaleX(") : QStringLiteral("ScaleY(")) + v + QLatin1Char(')'));
+  // Both texts are built at their final size: one allocation each.
+  char digits[24];
+  const int number = horizontal ? ++horizontalCounter_ : ++verticalCounter_;
+  const char* digitsEnd = std::to_chars(digits, digits + sizeof digits, number).ptr;
+  QString placeholder;
+  placeholder.reserve(4 + (digitsEnd - digits));
+  placeholder += horizontal ? QLatin1String("DPIx") : QLatin1String("DPIy");
+  placeholder += QLatin1String(digits, digitsEnd - digits);
+  QString expression;
+  expression.reserve(v.size() + 8);
+  expression += horizontal ? QLatin1String("ScaleX(") : QLatin1String("ScaleY(");
+  expression += v;
+  expression += QLatin1Char(')');
   element->SetAttribute(a, placeholder);
+  dpiTable_.emplace_back(std::move(placeholder), std::move(expression));
 }
 
 // ---- serialised forms -------------------------------------------------------------------------
