@@ -351,8 +351,8 @@ void WriteCallbacks(Lines& out, const ClassSchema& schema, EventNames& cache, co
     }
     for (const auto& group : groups) {
       const bool multiple = group.size() > 1;
-      out.Add(2, QStringLiteral("; ") + group.front()->tag);
-      out.Add(2, QStringLiteral("Procedure ") + group.front()->callback);
+      out.Line(2, QLatin1String("; "), group.front()->tag);
+      out.Line(2, QLatin1String("Procedure "), group.front()->callback);
       if (multiple) out.Add(3, QStringLiteral("Select EventGadget()"));
       for (const EventCallback* r : group) WriteEventBlock(out, schema, cache, *r, multiple);
       if (multiple) out.Add(3, QStringLiteral("EndSelect"));
@@ -560,7 +560,7 @@ bool CollectedValuesAreSafe(const DesignTree& tree, const DialogXmlWriter& write
       if (!IsIdentifierText(it.key())) return false;
   for (const auto& records : t.EventCallbacks)
     for (const EventCallback& r : records)
-      if (!IsIdentifierText(r.objectName) || !IsIdentifierText(r.callback.mid(4).chopped(2)))
+      if (!IsIdentifierText(r.objectName) || !IsIdentifierText(QStringView(r.callback).mid(4).chopped(2)))
         return false;
   for (const QString& colour : t.ColourValues)
     if (!IsNumberLiteral(colour)) return false;
