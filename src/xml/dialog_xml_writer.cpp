@@ -69,15 +69,16 @@ QString ScaledText(const QString& value, double scale) {
   return QString::number(static_cast<qint64>(std::nearbyint(scaled)));
 }
 
-// "[inner]" cut or padded to 16 characters, in one allocation.
+// "[inner]" cut or padded to 16 characters, written in place.
 QString Tag(const QString& inner) {
   constexpr qsizetype kWidth = 16;
-  QString tag;
-  tag.reserve(kWidth);
-  tag += QLatin1Char('[');
-  tag += QStringView(inner).first(std::min(inner.size(), kWidth - 1));
-  if (tag.size() < kWidth) tag += QLatin1Char(']');
-  tag.resize(kWidth, QLatin1Char(' '));
+  QString tag(kWidth, QLatin1Char(' '));
+  char16_t* d = reinterpret_cast<char16_t*>(tag.data());
+  const QStringView view(inner);
+  const qsizetype n = std::min(view.size(), kWidth - 1);
+  d[0] = u'[';
+  for (qsizetype i = 0; i < n; ++i) d[i + 1] = view[i].unicode();
+  if (n + 1 < kWidth) d[n + 1] = u']';
   return tag;
 }
 
