@@ -4,6 +4,9 @@
 
 #include <QSet>
 #include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "model/value_text.h"
 #include "xml/xml_export.h"
@@ -16,29 +19,71 @@ const QString kDialogs = QStringLiteral("dialogs");
 const QString kName = QStringLiteral("name");
 constexpr qsizetype kStatementLimit = 7372;
 
-// The generated text, written line by line into one buffer; every line ends with CR LF.
+// The generated text, written line by line into one buffer; every line ends with CR LF. The
+// buffer is sized ahead and written through a pointer, so a piece costs a copy and no more.
 class Lines {
 public:
-  explicit Lines(qsizetype expectedSize) { text_.reserve(expectedSize); }
+  explicit Lines(qsizetype expectedSize) { Grow(expectedSize); }
   template <typename Text>
   void Add(int tabs, const Text& text) {
-    for (int i = 0; i < tabs; ++i) text_ += QLatin1Char('\t');
-    text_ += text;
-    text_ += QLatin1String("\r\n");
+    Indent(tabs);
+    Put(text);
+    Put(kLineEnd);
   }
   // A line made of several pieces, appended straight into the buffer.
   template <typename... Pieces>
   void Line(int tabs, const Pieces&... pieces) {
-    for (int i = 0; i < tabs; ++i) text_ += QLatin1Char('\t');
-    ((text_ += pieces), ...);
-    text_ += QLatin1String("\r\n");
+    Indent(tabs);
+    (Put(pieces), ...);
+    Put(kLineEnd);
   }
-  void Blank() { text_ += QLatin1String("\r\n"); }
-  QString& Buffer() { return text_; }  // for lines assembled piece by piece
-  QString Take() { return std::move(text_); }
+  void Blank() { Put(kLineEnd); }
+  void Indent(qsizetype tabs) {
+    if (tabs <= 0) return;
+    Reserve(tabs);
+    std::fill_n(data_ + size_, tabs, u'\t');
+    size_ += tabs;
+  }
+  void Put(QStringView piece) {
+    Reserve(piece.size());
+    std::copy_n(piece.utf16(), piece.size(), data_ + size_);
+    size_ += piece.size();
+  }
+  void Put(const QString& piece) { Put(QStringView(piece)); }
+  void Put(QLatin1String piece) {
+    Reserve(piece.size());
+    std::copy_n(reinterpret_cast<const unsigned char*>(piece.data()), piece.size(), data_ + size_);
+    size_ += piece.size();
+  }
+  void Put(QLatin1Char c) { Put(QChar(c)); }
+  void Put(QChar c) {
+    Reserve(1);
+    data_[size_++] = c.unicode();
+  }
+  // How much is written, and a pointer into it for changes in place.
+  qsizetype Size() const { return size_; }
+  char16_t* At(qsizetype position) { return data_ + position; }
+  QString Take() {
+    text_.truncate(size_);
+    data_ = nullptr;
+    size_ = 0;
+    return std::move(text_);
+  }
+
+  static constexpr QStringView kLineEnd{u"\r\n"};
 
 private:
+  void Reserve(qsizetype n) {
+    if (size_ + n > text_.size()) Grow(std::max(text_.size() * 2, size_ + n));
+  }
+  void Grow(qsizetype capacity) {
+    text_.resize(capacity);
+    data_ = reinterpret_cast<char16_t*>(text_.data());
+  }
+
   QString text_;
+  char16_t* data_ = nullptr;
+  qsizetype size_ = 0;
 };
 
 // Ordering without regard to letter case, as a case-folding comparison orders texts; ASCII (all
@@ -56,8 +101,48 @@ bool LessNoCase(const QString& a, const QString& b) {
   return a.size() < b.size();
 }
 
+// Lower-cased copy of an ASCII text, in which plain byte order is the order of LessNoCase; false
+// when the text holds anything else.
+bool FoldAscii(const QString& s, std::string& folded) {
+  folded.resize(static_cast<size_t>(s.size()));
+  const char16_t* data = QStringView(s).utf16();
+  for (qsizetype i = 0; i < s.size(); ++i) {
+    char16_t c = data[i];
+    if (c >= 128) return false;
+    if (c >= 'A' && c <= 'Z') c += 32;
+    folded[static_cast<size_t>(i)] = static_cast<char>(c);
+  }
+  return true;
+}
+
+// Stable sort by LessNoCase of the name of each item. Each name is folded once rather than on
+// every comparison; a list with a name beyond ASCII is left to LessNoCase itself.
+template <typename List, typename NameOf>
+void StableSortNoCase(List& items, NameOf nameOf) {
+  const qsizetype n = static_cast<qsizetype>(items.size());
+  std::vector<std::string> keys(static_cast<size_t>(n));
+  std::vector<qsizetype> order(static_cast<size_t>(n));
+  for (qsizetype i = 0; i < n; ++i) {
+    order[static_cast<size_t>(i)] = i;
+    if (!FoldAscii(nameOf(std::as_const(items)[i]), keys[static_cast<size_t>(i)])) {
+      std::stable_sort(items.begin(), items.end(), [&](const auto& a, const auto& b) {
+        return LessNoCase(nameOf(a), nameOf(b));
+      });
+      return;
+    }
+  }
+  // Positions move during the sort, not the keys.
+  std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+    return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)];
+  });
+  List sorted;
+  sorted.reserve(n);
+  for (qsizetype i : order) sorted.push_back(std::move(items[i]));
+  items = std::move(sorted);
+}
+
 void SortNoCase(QStringList& list) {
-  std::stable_sort(list.begin(), list.end(), LessNoCase);
+  StableSortNoCase(list, [](const QString& s) -> const QString& { return s; });
 }
 
 QString Quoted(const QString& s) {
@@ -113,8 +198,8 @@ void WriteDpiSection(Lines& out, const DialogXmlWriter& writer) {
   out.Add(1, QStringLiteral("Macro ScaleY (y) :\t((y) * DPIYScale) :\tEndMacro"));
   out.Blank();
   for (const auto& [name, expression] : writer.DpiPlaceholders())
-    out.Add(1, QStringLiteral("Define ") + name + QStringLiteral(" = ") + expression +
-                   QStringLiteral(" : Runtime ") + name);
+    out.Line(1, QLatin1String("Define "), name, QLatin1String(" = "), expression,
+             QLatin1String(" : Runtime "), name);
   out.Blank();
   out.Add(0, QStringLiteral(";}"));
   out.Blank();
@@ -130,25 +215,28 @@ void WriteXmlSection(Lines& out, const QString& composed, const QDateTime& now) 
   // The XML lines are the pieces between CR LF after the first one, without empty or
   // all-space pieces. Walk them as views of the composed text.
   const QStringView all(composed);
-  const QLatin1String lineEnd("\r\n");
+  const char16_t* const text = all.utf16();
+  // Where the next CR LF starts at or after from, or the end of the text.
+  auto lineEndFrom = [&](qsizetype from) {
+    for (qsizetype i = from; i + 1 < all.size(); ++i)
+      if (text[i] == u'\r' && text[i + 1] == u'\n') return i;
+    return all.size();
+  };
   auto nextLine = [&](qsizetype& from, QStringView& line) {
     while (from <= all.size()) {
-      qsizetype end = all.indexOf(lineEnd, from);
-      if (end < 0) end = all.size();
+      const qsizetype end = lineEndFrom(from);
       line = all.mid(from, end - from);
       from = end + 2;
-      bool blank = true;
-      for (QChar c : line) blank = blank && c == QLatin1Char(' ');
-      if (!blank) return true;
+      if (std::any_of(line.begin(), line.end(), [](QChar c) { return c != QLatin1Char(' '); }))
+        return true;
     }
     return false;
   };
-  qsizetype from = all.indexOf(lineEnd);
-  from = from < 0 ? all.size() + 1 : from + 2;
+  qsizetype from = lineEndFrom(0);
+  from = from == all.size() ? all.size() + 1 : from + 2;
   QStringView line;
   bool have = nextLine(from, line);
   qsizetype count = 0;
-  QString& buffer = out.Buffer();
   while (have) {
     QStringView following;
     const bool more = nextLine(from, following);
@@ -156,14 +244,14 @@ void WriteXmlSection(Lines& out, const QString& composed, const QDateTime& now) 
     const bool endStatement = !more || count >= kStatementLimit;
     qsizetype spaces = 0;
     while (spaces < line.size() && line[spaces] == QLatin1Char(' ')) ++spaces;
-    buffer += QLatin1String("\t\"");
-    for (qsizetype t = 0; t < spaces / 2; ++t) buffer += QLatin1Char('\t');
+    out.Put(QStringView(u"\t\""));
+    out.Indent(spaces / 2);
     // Attribute values carry their quotes as entities, so only the delimiters become apostrophes.
-    const qsizetype start = buffer.size();
-    buffer += line.mid(spaces);
-    for (qsizetype k = start; k < buffer.size(); ++k)
-      if (buffer[k] == QLatin1Char('"')) buffer[k] = QLatin1Char('\'');
-    buffer += endStatement ? QLatin1String("\"\r\n") : QLatin1String("\" +\r\n");
+    const QStringView content = line.mid(spaces);
+    const qsizetype start = out.Size();
+    out.Put(content);
+    std::replace(out.At(start), out.At(start) + content.size(), u'"', u'\'');
+    out.Put(endStatement ? QStringView(u"\"\r\n") : QStringView(u"\" +\r\n"));
     if (endStatement && more) {
       count = 0;
       out.Add(0, QStringLiteral("DialogsXML$ +"));
@@ -202,24 +290,27 @@ const std::vector<std::pair<QString, QString>>& EventsOf(const ClassSchema& sche
 
 void WriteEventBlock(Lines& out, const ClassSchema& schema, EventNames& cache,
                      const EventCallback& record, bool multiple) {
+  // UTF-16 literals: the hundreds of thousands of pieces below are copied, not converted.
   const int m = multiple ? 2 : 0;
   const QString& n = record.objectName;
-  const QLatin1String debug("Debug \"");
-  const QLatin1String otherEvent(": Event \" + EventType()");
-  if (multiple) out.Line(4, QLatin1String("Case "), n, QLatin1Char(':'));
+  constexpr QStringView debug(u"Debug \"");
+  constexpr QStringView otherEvent(u": Event \" + EventType()");
+  constexpr QStringView caseText(u"Case ");
+  constexpr QStringView colon(u": ");
+  if (multiple) out.Line(4, caseText, n, QLatin1Char(':'));
   const auto& events = EventsOf(schema, cache, record.objectClass);
   if (events.empty()) {
     out.Line(3 + m, debug, n, otherEvent);
     return;
   }
-  out.Line(3 + m, QLatin1String("Select EventType()"));
+  out.Line(3 + m, QStringView(u"Select EventType()"));
   for (const auto& [event, shortName] : events) {
-    out.Line(4 + m, QLatin1String("Case "), event, QLatin1String(": "));
-    out.Line(5 + m, debug, n, QLatin1String(": "), shortName, QLatin1Char('"'));
+    out.Line(4 + m, caseText, event, colon);
+    out.Line(5 + m, debug, n, colon, shortName, QLatin1Char('"'));
   }
-  out.Line(4 + m, QLatin1String("Default: "));
+  out.Line(4 + m, QStringView(u"Default: "));
   out.Line(5 + m, debug, n, otherEvent);
-  out.Line(3 + m, QLatin1String("EndSelect"));
+  out.Line(3 + m, QStringView(u"EndSelect"));
 }
 
 void WriteCallbacks(Lines& out, const ClassSchema& schema, EventNames& cache, const QString& w,
@@ -232,9 +323,19 @@ void WriteCallbacks(Lines& out, const ClassSchema& schema, EventNames& cache, co
     out.Blank();
   } else {
     std::vector<EventCallback>& records = *it;
-    std::stable_sort(
-        records.begin(), records.end(),
-        [](const EventCallback& a, const EventCallback& b) { return a.callback < b.callback; });
+    {
+      // Sorted in place, as the window block reads them in this order afterwards; positions are
+      // sorted and the records moved once.
+      std::vector<size_t> order(records.size());
+      for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+      std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return records[a].callback < records[b].callback;
+      });
+      std::vector<EventCallback> sorted;
+      sorted.reserve(records.size());
+      for (size_t i : order) sorted.push_back(std::move(records[i]));
+      records = std::move(sorted);
+    }
     // Groups by callback text without regard to case, in order of first appearance.
     std::vector<std::vector<const EventCallback*>> groups;
     QHash<QString, size_t> groupIndex;
@@ -250,8 +351,8 @@ void WriteCallbacks(Lines& out, const ClassSchema& schema, EventNames& cache, co
     }
     for (const auto& group : groups) {
       const bool multiple = group.size() > 1;
-      out.Add(2, QStringLiteral("; ") + group.front()->tag);
-      out.Add(2, QStringLiteral("Procedure ") + group.front()->callback);
+      out.Line(2, QLatin1String("; "), group.front()->tag);
+      out.Line(2, QLatin1String("Procedure "), group.front()->callback);
       if (multiple) out.Add(3, QStringLiteral("Select EventGadget()"));
       for (const EventCallback* r : group) WriteEventBlock(out, schema, cache, *r, multiple);
       if (multiple) out.Add(3, QStringLiteral("EndSelect"));
@@ -263,29 +364,36 @@ void WriteCallbacks(Lines& out, const ClassSchema& schema, EventNames& cache, co
   out.Blank();
 }
 
-void WriteWindowBlock(Lines& out, const QString& w, const CodeExportTables& tables) {
+// sortedVariables: the window's gadget variables as SortedGadgetNames orders them.
+void WriteWindowBlock(Lines& out, const QString& w, const CodeExportTables& tables,
+                      const QStringList& sortedVariables) {
   const QString dlg = QStringLiteral("dlg_") + w;
   out.Add(2, QStringLiteral("If OpenXMLDialog(") + dlg + QStringLiteral(", DialogsXML, ") +
                  Quoted(w) + QLatin1Char(')'));
   out.Add(3, w + QStringLiteral(" = DialogWindow(") + dlg + QLatin1Char(')'));
 
   const QHash<QString, QString> variables = tables.GadgetVariables.value(w);
-  QStringList gadgets = variables.keys();
+  QStringList extras;
   const auto callbacks = tables.EventCallbacks.constFind(w);
   if (callbacks != tables.EventCallbacks.constEnd()) {
     QSet<QString> extra;
     for (const EventCallback& r : *callbacks)
       if (!variables.contains(r.objectName) && !extra.contains(r.objectName)) {
         extra.insert(r.objectName);
-        gadgets << r.objectName;
+        extras << r.objectName;
       }
   }
   // Both line lists are ordered by their whole text without regard to case. Names are distinct
   // identifiers and each is followed by a character that sorts before any identifier character,
-  // so ordering by the names alone gives the same order.
+  // so ordering by the names alone gives the same order. Without callback-only names the list is
+  // the one already sorted for the globals.
+  QStringList gadgets = sortedVariables;
+  if (!extras.isEmpty()) {
+    gadgets = variables.keys() + extras;
+    SortNoCase(gadgets);
+  }
   if (!gadgets.isEmpty()) {
     out.Blank();
-    SortNoCase(gadgets);
     for (const QString& g : gadgets)
       out.Line(3, g, QLatin1String(" = DialogGadget("), dlg, QLatin1String(", \""), g,
                QLatin1String("\")"));
@@ -294,9 +402,8 @@ void WriteWindowBlock(Lines& out, const QString& w, const CodeExportTables& tabl
     out.Blank();
     std::vector<const EventCallback*> records;
     for (const EventCallback& r : *callbacks) records.push_back(&r);
-    std::stable_sort(records.begin(), records.end(), [](const auto* a, const auto* b) {
-      return LessNoCase(a->objectName, b->objectName);
-    });
+    StableSortNoCase(records,
+                     [](const EventCallback* r) -> const QString& { return r->objectName; });
     for (const EventCallback* r : records)
       out.Line(3, QLatin1String("BindGadgetEvent("), r->objectName, QLatin1String(", @"),
                r->callback, QLatin1Char(')'));
@@ -315,10 +422,13 @@ void WriteUiSection(Lines& out, const ClassSchema& schema, const QStringList& wi
                     CodeExportTables& tables) {
   out.Add(0, QStringLiteral(";{ Dialogs UI }"));
   out.Blank();
+  std::vector<QStringList> sortedVariables;  // per window, for the window blocks too
+  sortedVariables.reserve(static_cast<size_t>(windows.size()));
   for (const QString& w : windows) {
     out.Add(1, QStringLiteral("Global dlg_") + w + QStringLiteral(" = CreateDialog(#PB_Any)"));
     out.Add(1, QStringLiteral("Global ") + w);
-    const QStringList names = SortedGadgetNames(tables.GadgetVariables.value(w));
+    const QStringList& names =
+        sortedVariables.emplace_back(SortedGadgetNames(tables.GadgetVariables.value(w)));
     if (!names.isEmpty()) out.Add(1, QStringLiteral("Global ") + names.join(QStringLiteral(", ")));
     out.Blank();
   }
@@ -345,7 +455,8 @@ void WriteUiSection(Lines& out, const ClassSchema& schema, const QStringList& wi
     for (const QString& l : *rootLines) out.Add(2, l);
   out.Blank();
   out.Add(2, QStringLiteral("; Open dialogs, enum controls, bind events, customize"));
-  for (const QString& w : windows) WriteWindowBlock(out, w, tables);
+  for (qsizetype i = 0; i < windows.size(); ++i)
+    WriteWindowBlock(out, windows[i], tables, sortedVariables[static_cast<size_t>(i)]);
   out.Blank();
   out.Add(2, QStringLiteral("; Cls"));
   out.Add(2, QStringLiteral("If IsXML(DialogsXML): FreeXML(DialogsXML): EndIf"));
@@ -449,7 +560,7 @@ bool CollectedValuesAreSafe(const DesignTree& tree, const DialogXmlWriter& write
       if (!IsIdentifierText(it.key())) return false;
   for (const auto& records : t.EventCallbacks)
     for (const EventCallback& r : records)
-      if (!IsIdentifierText(r.objectName) || !IsIdentifierText(r.callback.mid(4).chopped(2)))
+      if (!IsIdentifierText(r.objectName) || !IsIdentifierText(QStringView(r.callback).mid(4).chopped(2)))
         return false;
   for (const QString& colour : t.ColourValues)
     if (!IsNumberLiteral(colour)) return false;

@@ -47,7 +47,7 @@ bool IsIntegerText(const QString& text) {
   return true;
 }
 
-bool IsIdentifierText(const QString& text) {
+bool IsIdentifierText(QStringView text) {
   if (text.isEmpty()) return false;
   for (qsizetype i = 0; i < text.size(); ++i) {
     const char16_t c = text[i].unicode();

@@ -13,7 +13,7 @@ qint64 ValueOfText(const QString& text);
 bool IsIntegerText(const QString& text);
 
 // True for a non-empty ASCII identifier: a letter or "_" first, then letters, digits or "_".
-bool IsIdentifierText(const QString& text);
+bool IsIdentifierText(QStringView text);
 
 // True for a PureBasic number literal as stored in colour values: an optional "-", then "$" and
 // hexadecimal digits, "%" and binary digits, or decimal digits, and nothing else.

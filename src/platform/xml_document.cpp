@@ -189,37 +189,64 @@ XmlParseResult ParseXmlText(const QString& text) {
 
 // ---- serialising -------------------------------------------------------------------------------
 
+namespace {
+
+// The reference for a character an attribute value cannot hold literally; empty when it can.
+QLatin1String AttributeReference(char16_t c) {
+  switch (c) {
+    case '&': return QLatin1String("&amp;");
+    case '<': return QLatin1String("&lt;");
+    case '>': return QLatin1String("&gt;");
+    case '\'': return QLatin1String("&apos;");
+    case '"': return QLatin1String("&quot;");
+    case '\n': return QLatin1String("&#10;");
+    case '\r': return QLatin1String("&#13;");
+    // A parser turns a literal tab in an attribute into a space; keep it as a reference.
+    case '\t': return QLatin1String("&#9;");
+    default: return QLatin1String();
+  }
+}
+
+QLatin1String TextReference(char16_t c) {
+  switch (c) {
+    case '&': return QLatin1String("&amp;");
+    case '<': return QLatin1String("&lt;");
+    case '>': return QLatin1String("&gt;");
+    default: return QLatin1String();
+  }
+}
+
+// Appends value with the characters that need it replaced, copying the runs between them whole.
+template <QLatin1String (*Reference)(char16_t)>
+void AppendEscaped(QString& out, QStringView value) {
+  const char16_t* data = value.utf16();
+  const qsizetype n = value.size();
+  qsizetype run = 0;
+  for (qsizetype i = 0; i < n; ++i) {
+    const char16_t c = data[i];
+    if (c > '>') continue;  // every escaped character sorts at or below '>'
+    const QLatin1String reference = Reference(c);
+    if (reference.isEmpty()) continue;
+    out.append(value.mid(run, i - run));
+    out.append(reference);
+    run = i + 1;
+  }
+  out.append(value.mid(run));
+}
+
+}  // namespace
+
 QString EscapeXmlAttribute(const QString& value) {
   QString out;
   out.reserve(value.size());
-  for (QChar c : value) {
-    switch (c.unicode()) {
-      case '&': out += QLatin1String("&amp;"); break;
-      case '<': out += QLatin1String("&lt;"); break;
-      case '>': out += QLatin1String("&gt;"); break;
-      case '\'': out += QLatin1String("&apos;"); break;
-      case '"': out += QLatin1String("&quot;"); break;
-      case '\n': out += QLatin1String("&#10;"); break;
-      case '\r': out += QLatin1String("&#13;"); break;
-      // A parser turns a literal tab in an attribute into a space; keep it as a reference.
-      case '\t': out += QLatin1String("&#9;"); break;
-      default: out += c;
-    }
-  }
+  AppendEscaped<AttributeReference>(out, value);
   return out;
 }
 
 QString EscapeXmlText(const QString& value) {
   QString out;
   out.reserve(value.size());
-  for (QChar c : value) {
-    switch (c.unicode()) {
-      case '&': out += QLatin1String("&amp;"); break;
-      case '<': out += QLatin1String("&lt;"); break;
-      case '>': out += QLatin1String("&gt;"); break;
-      default: out += c;
-    }
-  }
+  AppendEscaped<TextReference>(out, value);
   return out;
 }
 
@@ -234,7 +261,7 @@ void WriteStartTag(QString& out, const XmlNode* e, bool selfClosing) {
     out += QLatin1Char(' ');
     out += a.name;
     out += QLatin1String("=\"");
-    out += EscapeXmlAttribute(a.value);
+    AppendEscaped<AttributeReference>(out, a.value);
     out += QLatin1Char('"');
   }
   out += selfClosing ? QLatin1String("/>") : QLatin1String(">");
@@ -243,7 +270,7 @@ void WriteStartTag(QString& out, const XmlNode* e, bool selfClosing) {
 void WriteLeaf(QString& out, const XmlNode* n, bool formatted) {
   switch (n->Kind()) {
     case XmlNodeKind::Text:
-      out += EscapeXmlText(formatted ? ReduceSpaces(n->Value()) : n->Value());
+      AppendEscaped<TextReference>(out, formatted ? ReduceSpaces(n->Value()) : n->Value());
       break;
     case XmlNodeKind::Comment:
       out += QLatin1String("<!--") + n->Value() + QLatin1String("-->");
@@ -293,15 +320,21 @@ QString SerialiseXml(const XmlDocument& doc, XmlDeclaration declaration, bool fo
     const Frame f = stack.back();
     stack.pop_back();
     const XmlNode* n = f.node;
-    const QString indent = formatted ? QString(f.depth * 2, QLatin1Char(' ')) : QString();
+    // A new line and the indentation of this depth, written straight into the output.
+    auto newLine = [&] {
+      out += newline;
+      out.resize(out.size() + f.depth * 2, QLatin1Char(' '));
+    };
     if (f.closing) {
-      if (formatted) out += newline + indent;
-      out += QLatin1String("</") + n->Name() + QLatin1Char('>');
+      if (formatted) newLine();
+      out += QLatin1String("</");
+      out += n->Name();
+      out += QLatin1Char('>');
       continue;
     }
     if (!n->IsElement()) {
       if (formatted && (IsBlankText(n))) continue;
-      if (formatted) out += newline + indent;
+      if (formatted) newLine();
       WriteLeaf(out, n, formatted);
       continue;
     }
@@ -310,7 +343,7 @@ QString SerialiseXml(const XmlDocument& doc, XmlDeclaration declaration, bool fo
       empty = true;
       for (XmlNode* c = n->FirstChild(); c && empty; c = c->NextSibling()) empty = IsBlankText(c);
     }
-    if (formatted) out += newline + indent;
+    if (formatted) newLine();
     if (empty) {
       WriteStartTag(out, n, true);
       continue;
@@ -319,8 +352,10 @@ QString SerialiseXml(const XmlDocument& doc, XmlDeclaration declaration, bool fo
       WriteStartTag(out, n, false);
       QString text;
       for (XmlNode* c = n->FirstChild(); c; c = c->NextSibling()) text += c->Value();
-      out += EscapeXmlText(formatted ? ReduceSpaces(text) : text);
-      out += QLatin1String("</") + n->Name() + QLatin1Char('>');
+      AppendEscaped<TextReference>(out, formatted ? ReduceSpaces(text) : text);
+      out += QLatin1String("</");
+      out += n->Name();
+      out += QLatin1Char('>');
       continue;
     }
     WriteStartTag(out, n, false);

@@ -3,7 +3,9 @@
 #include "xml/dialog_xml_writer.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstddef>
 
 #include "model/value_text.h"
 
@@ -18,14 +20,31 @@ const QString kName = QStringLiteral("name");
 const QString kFlags = QStringLiteral("flags");
 const QString kInvisible = QStringLiteral("#PB_Window_Invisible");
 
-bool IsOneOf(const QString& s, std::initializer_list<const char*> list) {
-  for (const char* item : list)
-    if (s == QLatin1String(item)) return true;
-  return false;
+// The lengths are known at compile time, so most names are turned away on their length alone.
+template <std::size_t... N>
+bool IsOneOf(const QString& s, const char (&... items)[N]) {
+  return ((s.size() == qsizetype(N - 1) && s == QLatin1String(items, qsizetype(N - 1))) || ...);
 }
 
 bool IsDesignerOnly(const QString& a) {
-  return IsOneOf(a, {"onevent", "frontcolor", "backcolor", "font", "tooltip", "variable"});
+  return IsOneOf(a, "onevent", "frontcolor", "backcolor", "font", "tooltip", "variable");
+}
+
+bool HasZeroDefault(const QString& a) {
+  return IsOneOf(a, "height", "width", "max", "min", "value", "minwidth", "maxwidth", "minheight",
+                 "maxheight", "expandheight", "expandwidth", "group");
+}
+
+bool HasNoDefault(const QString& a) {
+  return IsOneOf(a, "disabled", "invisible", "variable", "onevent");
+}
+
+// v == DefaultAttributeValue(cls, a), without building the default: only "0" and "no" can match
+// a non-empty value, so the attribute name is looked at only for those two.
+bool IsDefaultValue(const QString& a, const QString& v) {
+  if (v.size() == 1 && v.front() == QLatin1Char('0')) return HasZeroDefault(a);
+  if (v.size() == 2 && v == QLatin1String("no")) return HasNoDefault(a);
+  return v.isEmpty() && !HasZeroDefault(a) && !HasNoDefault(a);
 }
 
 QString DesignerOnlyName(const QString& a) {
@@ -34,12 +53,12 @@ QString DesignerOnlyName(const QString& a) {
 }
 
 bool IsHorizontalSize(const QString& a) {
-  return IsOneOf(a, {"width", "minwidth", "maxwidth", "colspacing", "expandwidth", "innerwidth"});
+  return IsOneOf(a, "width", "minwidth", "maxwidth", "colspacing", "expandwidth", "innerwidth");
 }
 
 bool IsVerticalSize(const QString& a) {
-  return IsOneOf(a, {"height", "minheight", "maxheight", "spacing", "rowspacing", "expandheight",
-                     "margin", "innerheight", "firstmin", "secondmin"});
+  return IsOneOf(a, "height", "minheight", "maxheight", "spacing", "rowspacing", "expandheight",
+                 "margin", "innerheight", "firstmin", "secondmin");
 }
 
 // V x scale, to the nearest integer with halves to even (the default floating-point rounding).
@@ -50,10 +69,17 @@ QString ScaledText(const QString& value, double scale) {
   return QString::number(static_cast<qint64>(std::nearbyint(scaled)));
 }
 
+// "[inner]" cut or padded to 16 characters, written in place.
 QString Tag(const QString& inner) {
-  QString tag = QLatin1Char('[') + inner + QLatin1Char(']');
-  if (tag.size() > 16) tag.truncate(16);
-  return tag.leftJustified(16, QLatin1Char(' '));
+  constexpr qsizetype kWidth = 16;
+  QString tag(kWidth, QLatin1Char(' '));
+  char16_t* d = reinterpret_cast<char16_t*>(tag.data());
+  const QStringView view(inner);
+  const qsizetype n = std::min(view.size(), kWidth - 1);
+  d[0] = u'[';
+  for (qsizetype i = 0; i < n; ++i) d[i + 1] = view[i].unicode();
+  if (n + 1 < kWidth) d[n + 1] = u']';
+  return tag;
 }
 
 }  // namespace
@@ -104,53 +130,104 @@ void CodeExportTables::Clear() {
 }
 
 QString EscapePureBasicString(const QString& text) {
-  QString out;
-  out.reserve(text.size());
-  for (QChar c : text) {
-    switch (c.unicode()) {
-      case 7:
-        out += QLatin1String("\\a");
-        break;
-      case 8:
-        out += QLatin1String("\\b");
-        break;
-      case 9:
-        out += QLatin1String("\\t");
-        break;
-      case 10:
-        out += QLatin1String("\\n");
-        break;
-      case 11:
-        out += QLatin1String("\\v");
-        break;
-      case 12:
-        out += QLatin1String("\\f");
-        break;
-      case 13:
-        out += QLatin1String("\\r");
-        break;
-      case '"':
-        out += QLatin1String("\\\"");
-        break;
-      case '\\':
-        out += QLatin1String("\\\\");
-        break;
-      default:
-        out += c;
+  // Measured first, then written through a pointer into a string of the exact size; a text
+  // without anything to escape is shared as it is.
+  auto escapeOf = [](char16_t c) -> char16_t {
+    switch (c) {
+      case 7: return u'a';
+      case 8: return u'b';
+      case 9: return u't';
+      case 10: return u'n';
+      case 11: return u'v';
+      case 12: return u'f';
+      case 13: return u'r';
+      case '"': return u'"';
+      case '\\': return u'\\';
+      default: return 0;
+    }
+  };
+  const QStringView all(text);
+  const char16_t* data = all.utf16();
+  qsizetype escapes = 0;
+  for (qsizetype i = 0; i < all.size(); ++i) escapes += escapeOf(data[i]) != 0;
+  if (escapes == 0) return text;
+  QString out(all.size() + escapes, Qt::Uninitialized);
+  char16_t* o = reinterpret_cast<char16_t*>(out.data());
+  for (qsizetype i = 0; i < all.size(); ++i) {
+    const char16_t escape = escapeOf(data[i]);
+    if (escape) {
+      *o++ = u'\\';
+      *o++ = escape;
+    } else {
+      *o++ = data[i];
     }
   }
   return out;
 }
 
-void CollectForCode(CodeExportTables& tables, const QString& attribute, const QString& value,
-                    const QString& windowKey, const DesignObject& object) {
-  const QString name = GetAttribute(object, kName);
-  const QString& cls = object.cls;
-  auto enterVariable = [&] { tables.GadgetVariables[windowKey].insert(name, name); };
+namespace {
+
+// value.toLower() == "yes" without the lower-cased copy: no character beyond ASCII lower-cases
+// to y, e or s.
+bool IsYes(const QString& value) {
+  if (value.size() != 3) return false;
+  const char16_t* c = QStringView(value).utf16();
+  return (c[0] | 0x20) == u'y' && (c[1] | 0x20) == u'e' && (c[2] | 0x20) == u's';
+}
+
+}  // namespace
+
+namespace {
+
+// Files the designer-only attributes of one object. The object's name and its window's entries in
+// the tables are looked up once for all of them, and only when first needed, so that a window
+// gets no entry it would not have had otherwise.
+class ObjectCollector {
+public:
+  ObjectCollector(CodeExportTables& tables, const QString& windowKey, const DesignObject& object)
+      : tables_(tables), windowKey_(windowKey), object_(object) {}
+
+  void Collect(const QString& attribute, const QString& value);
+
+private:
+  const QString& Name() {
+    if (!haveName_) {
+      name_ = GetAttribute(object_, kName);
+      haveName_ = true;
+    }
+    return name_;
+  }
+  // The window's code lines; the reference stays valid while this object is filed, as only
+  // its own window's entry is added to that table meanwhile.
+  QStringList& Lines() {
+    if (!lines_) lines_ = &tables_.CodeLines[windowKey_];
+    return *lines_;
+  }
+  // Entering the same name twice changes nothing, so once is enough.
+  void EnterVariable() {
+    if (entered_) return;
+    tables_.GadgetVariables[windowKey_].insert(Name(), Name());
+    entered_ = true;
+  }
+
+  CodeExportTables& tables_;
+  const QString& windowKey_;
+  const DesignObject& object_;
+  QString name_;
+  bool haveName_ = false;
+  QStringList* lines_ = nullptr;
+  bool entered_ = false;
+};
+
+void ObjectCollector::Collect(const QString& attribute, const QString& value) {
+  const QString& name = Name();
+  const QString& cls = object_.cls;
+  const QString& windowKey = windowKey_;
+  CodeExportTables& tables = tables_;
 
   if (attribute == QLatin1String("onevent")) {
     EventCallback record;
-    if (value.toLower() == QLatin1String("yes")) {
+    if (IsYes(value)) {
       record.callback = QStringLiteral("ecb_") + name + QStringLiteral("()");
       record.tag = Tag(cls);
     } else {
@@ -158,26 +235,24 @@ void CollectForCode(CodeExportTables& tables, const QString& attribute, const QS
       record.tag = Tag(QStringLiteral("array"));
     }
     record.windowKey = windowKey;
-    record.objectKey = object.key;
+    record.objectKey = object_.key;
     record.objectName = name;
     record.objectClass = cls;
     tables.EventCallbacks[windowKey].push_back(std::move(record));
-    enterVariable();
+    EnterVariable();
   } else if (attribute == QLatin1String("variable")) {
-    enterVariable();
+    EnterVariable();
   } else if (attribute == QLatin1String("frontcolor") || attribute == QLatin1String("backcolor")) {
     const char* which =
         attribute == QLatin1String("frontcolor") ? "#PB_Gadget_FrontColor" : "#PB_Gadget_BackColor";
-    tables.CodeLines[windowKey].append(QStringLiteral("SetGadgetColor(") + name +
-                                       QStringLiteral(", ") + QLatin1String(which) +
-                                       QStringLiteral(", ") + value + QLatin1Char(')'));
+    Lines().append(QStringLiteral("SetGadgetColor(") + name + QStringLiteral(", ") +
+                   QLatin1String(which) + QStringLiteral(", ") + value + QLatin1Char(')'));
     tables.ColourValues.append(value);
-    enterVariable();
+    EnterVariable();
   } else if (attribute == QLatin1String("tooltip")) {
-    tables.CodeLines[windowKey].append(QStringLiteral("GadgetToolTip(") + name +
-                                       QStringLiteral(", ~\"") + EscapePureBasicString(value) +
-                                       QStringLiteral("\")"));
-    enterVariable();
+    Lines().append(QStringLiteral("GadgetToolTip(") + name + QStringLiteral(", ~\"") +
+                   EscapePureBasicString(value) + QStringLiteral("\")"));
+    EnterVariable();
   } else if (attribute == QLatin1String("font")) {
     auto it = tables.FontTable.find(value);
     if (it == tables.FontTable.end()) {
@@ -190,7 +265,7 @@ void CollectForCode(CodeExportTables& tables, const QString& attribute, const QS
       it = tables.FontTable.insert(value, font);
     }
     const QString f = it->fontName;
-    QStringList& lines = tables.CodeLines[windowKey];
+    QStringList& lines = Lines();
     if (cls == kDialogs) {
       lines.append(QStringLiteral("; Default UI font"));
       lines.append(QStringLiteral("If IsFont(") + f +
@@ -199,19 +274,23 @@ void CollectForCode(CodeExportTables& tables, const QString& attribute, const QS
     } else {
       lines.append(QStringLiteral("If IsFont(") + f + QStringLiteral(") : SetGadgetFont(") + name +
                    QStringLiteral(", FontID(") + f + QStringLiteral(")) : EndIf"));
-      enterVariable();
+      EnterVariable();
     }
   }
+}
+
+}  // namespace
+
+void CollectForCode(CodeExportTables& tables, const QString& attribute, const QString& value,
+                    const QString& windowKey, const DesignObject& object) {
+  ObjectCollector(tables, windowKey, object).Collect(attribute, value);
 }
 
 // ---- writer -----------------------------------------------------------------------------------
 
 QString DefaultAttributeValue(const QString& /*cls*/, const QString& attribute) {
-  if (IsOneOf(attribute, {"height", "width", "max", "min", "value", "minwidth", "maxwidth",
-                          "minheight", "maxheight", "expandheight", "expandwidth", "group"}))
-    return QStringLiteral("0");
-  if (IsOneOf(attribute, {"disabled", "invisible", "variable", "onevent"}))
-    return QStringLiteral("no");
+  if (HasZeroDefault(attribute)) return QStringLiteral("0");
+  if (HasNoDefault(attribute)) return QStringLiteral("no");
   return QString();
 }
 
@@ -279,9 +358,15 @@ void DialogXmlWriter::WriteObjectAttributes(const XmlBuildInputs& in, XmlNode* e
                                             bool parentIsGrid, const QString* flagsOverride) {
   const ClassRecord* record = in.schema.Find(object.cls);
   if (!record) return;
+  const QString unset;
+  ObjectCollector collector(codeTables_, windowKey, object);
   for (const QString& a : record->attributes) {
-    const QString v = (flagsOverride && a == kFlags) ? *flagsOverride : GetAttribute(object, a);
-    if (v.isEmpty() || v == DefaultAttributeValue(object.cls, a)) continue;
+    // Read in place: most attributes of most objects are unset or at their default.
+    const auto found = object.attributes.constFind(a);
+    const QString& v = (flagsOverride && a == kFlags)         ? *flagsOverride
+                       : found == object.attributes.constEnd() ? unset
+                                                               : *found;
+    if (v.isEmpty() || IsDefaultValue(a, v)) continue;
     switch (mode_) {
       case XmlBuildMode::Design:
         if (IsDesignerOnly(a)) {
@@ -291,7 +376,7 @@ void DialogXmlWriter::WriteObjectAttributes(const XmlBuildInputs& in, XmlNode* e
         break;
       case XmlBuildMode::CodeExport:
         if (IsDesignerOnly(a)) {
-          CollectForCode(codeTables_, a, v, windowKey, object);
+          collector.Collect(a, v);
           continue;
         }
         break;
@@ -320,19 +405,15 @@ void DialogXmlWriter::WriteObjectAttributes(const XmlBuildInputs& in, XmlNode* e
       }
     }
     if (a == QLatin1String("rowspan") || a == QLatin1String("colspan")) {
-      if (parentIsGrid) WriteAttribute(in, element, object, a, v);
+      if (parentIsGrid) WriteAttribute(in, element, a, v);
       continue;
     }
-    WriteAttribute(in, element, object, a, v);
+    WriteAttribute(in, element, a, v);
   }
 }
 
 void DialogXmlWriter::WriteAttribute(const XmlBuildInputs& in, XmlNode* element,
-                                     const DesignObject& object, const QString& a,
-                                     const QString& v) {
-  if (v.isEmpty() || !in.schema.ClassHasAttribute(object.cls, a) ||
-      v == DefaultAttributeValue(object.cls, a))
-    return;
+                                     const QString& a, const QString& v) {
   if (!in.dpiPatch || mode_ == XmlBuildMode::Design) {
     element->SetAttribute(a, v);
     return;
@@ -347,13 +428,21 @@ void DialogXmlWriter::WriteAttribute(const XmlBuildInputs& in, XmlNode* element,
     element->SetAttribute(a, ScaledText(v, horizontal ? in.scaleX : in.scaleY));
     return;
   }
-  const QString placeholder = horizontal
-                                  ? QStringLiteral("DPIx") + QString::number(++horizontalCounter_)
-                                  : QStringLiteral("DPIy") + QString::number(++verticalCounter_);
-  dpiTable_.emplace_back(
-      placeholder,
-      (horizontal ? QStringLiteral("ScaleX(") : QStringLiteral("ScaleY(")) + v + QLatin1Char(')'));
+  // Both texts are built at their final size: one allocation each.
+  char digits[24];
+  const int number = horizontal ? ++horizontalCounter_ : ++verticalCounter_;
+  const char* digitsEnd = std::to_chars(digits, digits + sizeof digits, number).ptr;
+  QString placeholder;
+  placeholder.reserve(4 + (digitsEnd - digits));
+  placeholder += horizontal ? QLatin1String("DPIx") : QLatin1String("DPIy");
+  placeholder += QLatin1String(digits, digitsEnd - digits);
+  QString expression;
+  expression.reserve(v.size() + 8);
+  expression += horizontal ? QLatin1String("ScaleX(") : QLatin1String("ScaleY(");
+  expression += v;
+  expression += QLatin1Char(')');
   element->SetAttribute(a, placeholder);
+  dpiTable_.emplace_back(std::move(placeholder), std::move(expression));
 }
 
 // ---- serialised forms -------------------------------------------------------------------------

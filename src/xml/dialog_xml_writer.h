@@ -126,8 +126,10 @@ private:
   void WriteObjectAttributes(const XmlBuildInputs& in, XmlNode* element, const DesignObject& object,
                              const QString& windowKey, bool parentIsGrid,
                              const QString* flagsOverride);
-  void WriteAttribute(const XmlBuildInputs& in, XmlNode* element, const DesignObject& object,
-                      const QString& attribute, const QString& value);
+  // attribute is one of the object's class attributes and value is set and not its default; the
+  // caller has checked both.
+  void WriteAttribute(const XmlBuildInputs& in, XmlNode* element, const QString& attribute,
+                      const QString& value);
 
   std::unique_ptr<XmlDocument> document_;
   XmlBuildMode mode_ = XmlBuildMode::Design;
