@@ -1,31 +1,32 @@
 #pragma once
 // A generated design of a given size for the benchmarks: windows holding vertical boxes holding
 // gadgets of several classes with typical attribute values.
+#include <memory>
+
 #include "model/class_schema.h"
+#include "model/design_edit.h"
 #include "model/design_tree.h"
-#include "xml/dialog_xml_reader.h"
 
 namespace bxw::bench {
 
-inline void BuildLargeDesign(DesignTree& tree, int objects) {
-  ResetToEmptyDesign(tree);
+inline std::unique_ptr<DesignTree> BuildLargeDesign(int objects) {
+  DesignBuilder b;
   const char* gadgets[] = {"button", "string", "checkbox", "text", "listicon", "spin", "editor"};
   int made = 1;
-  int window = 0;
   while (made < objects) {
-    DesignObject* w = CreateObject(tree, "dialogs", "window", {}, nullptr, kLast, true, false);
+    DesignObject* w = b.CreateObject("dialogs", "window", {}, nullptr, kLast, true, false);
     ++made;
-    ++window;
     SetAttribute(*w, "minwidth", "auto");
     SetAttribute(*w, "width", "400");
-    for (int b = 0; b < 20 && made < objects; ++b) {
-      DesignObject* box = CreateObject(tree, w->key, "vbox", {}, nullptr, kLast, true, false);
+    const QString windowKey = w->key;
+    for (int box = 0; box < 20 && made < objects; ++box) {
+      DesignObject* v = b.CreateObject(windowKey, "vbox", {}, nullptr, kLast, true, false);
       ++made;
-      SetAttribute(*box, "spacing", "4");
-      const QString boxKey = box->key;
+      SetAttribute(*v, "spacing", "4");
+      const QString boxKey = v->key;
       for (int g = 0; g < 24 && made < objects; ++g) {
         const char* cls = gadgets[(made + g) % 7];
-        DesignObject* o = CreateObject(tree, boxKey, cls, {}, nullptr, kLast, true, false);
+        DesignObject* o = b.CreateObject(boxKey, cls, {}, nullptr, kLast, true, false);
         ++made;
         SetAttribute(*o, "height", "25");
         SetAttribute(*o, "tooltip", QStringLiteral("Tip for \"%1\" & more").arg(o->key));
@@ -34,6 +35,7 @@ inline void BuildLargeDesign(DesignTree& tree, int objects) {
       }
     }
   }
+  return b.Take();
 }
 
 }  // namespace bxw::bench

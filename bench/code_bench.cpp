@@ -1,6 +1,8 @@
 // Source export of a 10,000-object design against its Design XML export.
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 #include "bench_design.h"
 #include "codegen/source_export.h"
 #include "xml/xml_export.h"
@@ -9,11 +11,11 @@ namespace {
 
 struct Fixture {
   bxw::ClassSchema schema;
-  bxw::DesignTree tree;
+  std::unique_ptr<bxw::DesignTree> design = bxw::bench::BuildLargeDesign(10000);
+  const bxw::DesignTree& tree = *design;
   bxw::DialogXmlWriter writer;
   Fixture() {
     schema.BuildClassSchema();
-    bxw::bench::BuildLargeDesign(tree, 10000);
   }
 };
 

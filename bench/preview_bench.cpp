@@ -7,6 +7,7 @@
 
 #include "dialog/dialog_runtime.h"
 #include "model/class_schema.h"
+#include "model/design_edit.h"
 #include "model/design_tree.h"
 #include "model/settings.h"
 #include "preview/preview_host.h"
@@ -20,18 +21,16 @@ const char* const kKinds[] = {"button", "string", "checkbox", "text"};
 
 struct Design {
   bxw::ClassSchema schema;
-  bxw::DesignTree tree;
+  bxw::DesignEditor editor;
+  const bxw::DesignTree& tree = editor.Tree();
   bxw::Settings settings;
   Design() {
     schema.BuildClassSchema();
-    using bxw::CreateObject;
-    CreateObject(tree, QString(), "dialogs", "dialogs", nullptr, 1, false, false);
-    CreateObject(tree, "dialogs", "window", "bench", nullptr, 2, true, false);
-    CreateObject(tree, "bench", "vbox", QString(), nullptr, 2, true, false);
+    editor.Add("dialogs", "window", "bench");
+    editor.Add("bench", "vbox");
     for (int r = 0; r < kRows; ++r) {
-      const QString row = CreateObject(tree, "vbox1", "hbox", QString(), nullptr, 2, true, false)->key;
-      for (int c = 0; c < kColumns; ++c)
-        CreateObject(tree, row, kKinds[(r + c) % 4], QString(), nullptr, 2, true, false);
+      const QString row = editor.Add("vbox1", "hbox");
+      for (int c = 0; c < kColumns; ++c) editor.Add(row, kKinds[(r + c) % 4]);
     }
   }
 };

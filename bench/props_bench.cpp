@@ -9,6 +9,7 @@
 
 #include "app/layout_metrics.h"
 #include "model/class_schema.h"
+#include "model/design_edit.h"
 #include "model/design_tree.h"
 #include "platform/random_source.h"
 #include "platform/requesters.h"
@@ -20,7 +21,8 @@ namespace {
 
 // A shown Properties window at scale 1 over a window with a vbox holding two buttons.
 struct PanelRig {
-  DesignTree tree;
+  DesignEditor editor;
+  const DesignTree& tree = editor.Tree();
   ClassSchema schema;
   LayoutMetrics metrics = ComputeLayoutMetrics(1.0, 1.0);
   ScriptedRequesters requesters;
@@ -29,8 +31,8 @@ struct PanelRig {
   QScrollArea* area = new QScrollArea(&window);
   QLabel* help = new QLabel(&window);
   std::unique_ptr<PropertiesPanel> panel;
-  DesignObject* b1 = nullptr;
-  DesignObject* b2 = nullptr;
+  const DesignObject* b1 = nullptr;
+  const DesignObject* b2 = nullptr;
 
   PanelRig() {
     schema.BuildClassSchema();
@@ -43,20 +45,16 @@ struct PanelRig {
     editorFont.setPointSize(8);
     panel = std::make_unique<PropertiesPanel>(PropertiesHost{tree, schema, requesters, random,
                                                              metrics, area, help, &window,
-                                                             labelFont, editorFont, [](int) {}});
+                                                             labelFont, editorFont, [](int) {},
+                                                             nullptr});
     window.show();
-    CreateObject(tree, QString(), QStringLiteral("dialogs"), QStringLiteral("dialogs"), nullptr,
-                 kFirst, false, false);
-    CreateObject(tree, QStringLiteral("dialogs"), QStringLiteral("window"), QString(), nullptr,
-                 kLast, true, false);
-    CreateObject(tree, QStringLiteral("window1"), QStringLiteral("vbox"), QString(), nullptr, kLast,
-                 true, false);
-    b1 = CreateObject(tree, QStringLiteral("vbox1"), QStringLiteral("button"), QString(), nullptr,
-                      kLast, true, false);
-    b2 = CreateObject(tree, QStringLiteral("vbox1"), QStringLiteral("button"), QString(), nullptr,
-                      kLast, true, false);
-    SetAttribute(*b2, QStringLiteral("font"), QStringLiteral("Arial|10|256"));
-    SetAttribute(*b2, QStringLiteral("flags"), QStringLiteral("#PB_Button_Default"));
+    editor.Add(QStringLiteral("dialogs"), QStringLiteral("window"));
+    editor.Add(QStringLiteral("window1"), QStringLiteral("vbox"));
+    b1 = tree.Find(editor.Add(QStringLiteral("vbox1"), QStringLiteral("button")));
+    const QString second = editor.Add(QStringLiteral("vbox1"), QStringLiteral("button"));
+    editor.Set(second, QStringLiteral("font"), QStringLiteral("Arial|10|256"));
+    editor.Set(second, QStringLiteral("flags"), QStringLiteral("#PB_Button_Default"));
+    b2 = tree.Find(second);
   }
 };
 

@@ -2,33 +2,32 @@
 // new button takes the lowest free counter without scanning from 1.
 #include <benchmark/benchmark.h>
 
+#include "model/design_edit.h"
 #include "model/design_tree.h"
 
 using namespace bxw;
 
 namespace {
 
-void MakeBase(DesignTree& tree) {
-  CreateObject(tree, QString(), QStringLiteral("dialogs"), QStringLiteral("dialogs"), nullptr, 1,
-               false, false);
-  CreateObject(tree, QStringLiteral("dialogs"), QStringLiteral("window"), QString(), nullptr, 2,
-               true, false);
-  CreateObject(tree, QStringLiteral("window1"), QStringLiteral("vbox"), QString(), nullptr, 2, true,
-               false);
+void MakeBase(DesignBuilder& b) {
+  b.CreateObject(QStringLiteral("dialogs"), QStringLiteral("window"), QString(), nullptr, 2, true,
+                 false);
+  b.CreateObject(QStringLiteral("window1"), QStringLiteral("vbox"), QString(), nullptr, 2, true,
+                 false);
 }
 
 void BM_CreateButtons(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   for (auto _ : state) {
     state.PauseTiming();
-    auto tree = std::make_unique<DesignTree>();
-    MakeBase(*tree);
+    auto b = std::make_unique<DesignBuilder>();
+    MakeBase(*b);
     state.ResumeTiming();
     for (int i = 0; i < n; ++i)
-      CreateObject(*tree, QStringLiteral("vbox1"), QStringLiteral("button"), QString(), nullptr, 2,
-                   true, false);
+      b->CreateObject(QStringLiteral("vbox1"), QStringLiteral("button"), QString(), nullptr, 2,
+                      true, false);
     state.PauseTiming();
-    tree.reset();
+    b.reset();
     state.ResumeTiming();
   }
   state.SetComplexityN(n);
@@ -37,11 +36,12 @@ BENCHMARK(BM_CreateButtons)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecon
 
 void BM_WalkTree(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
-  DesignTree tree;
-  MakeBase(tree);
+  DesignBuilder b;
+  MakeBase(b);
   for (int i = 0; i < n; ++i)
-    CreateObject(tree, QStringLiteral("vbox1"), QStringLiteral("button"), QString(), nullptr, 2,
-                 true, false);
+    b.CreateObject(QStringLiteral("vbox1"), QStringLiteral("button"), QString(), nullptr, 2, true,
+                   false);
+  const DesignTree& tree = b.Tree();
   for (auto _ : state) {
     int visited = 0;
     tree.WalkTree(QStringLiteral("dialogs"), [&](const DesignObject&) { return ++visited, false; });

@@ -1,76 +1,217 @@
 #include "app/designer.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
-#include <QFileInfo>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QScreen>
-#include <QScrollArea>
-#include <QScrollBar>
+#include <QTextEdit>
 #include <QTreeWidgetItem>
-#include <algorithm>
-#include <zlib.h>
+#include <QUrl>
 
 #include "app/settings_file.h"
 #include "app/windows.h"
 #include "codegen/source_export.h"
+#include "model/value_text.h"
 #include "preview/preview_host.h"
 #include "props/properties_panel.h"
 #include "xml/dialog_xml_reader.h"
 #include "xml/xml_export.h"
 
-#include <QClipboard>
-#include <QDesktopServices>
-#include <QMenu>
-#include <QUrl>
-
 namespace bxw {
 
 namespace {
-constexpr int kKeyRole = Qt::UserRole;
-constexpr int kRelayoutDelayMs = 24;
+
+const QString kDialogs = QStringLiteral("dialogs");
+const QString kName = QStringLiteral("name");
+constexpr int kJournalDelayMs = 1000;
+constexpr int kTypingMergeId = 1;
+
+QString Quoted(const QString& name) {
+  return QLatin1Char('\'') + name + QLatin1Char('\'');
+}
+
+QString NameIn(const DesignTree& tree, const QString& key) {
+  const DesignObject* o = tree.Find(key);
+  return o ? GetAttribute(*o, kName) : key;
+}
+
+// What the undo menu calls an edit: "Delete 'vbox1'", "Set text of 'button1'".
+QString Describe(const EditOutcome& out, const DesignTree& tree) {
+  switch (out.kind) {
+    case EditKind::Add:
+      return QStringLiteral("Add ") + Quoted(NameIn(tree, out.key));
+    case EditKind::Delete: {
+      const auto* undo = std::get_if<InsertSubtreeEdit>(&out.inverse);
+      const QString name =
+          undo && !undo->entries.empty() ? GetAttribute(undo->entries.front(), kName) : out.key;
+      return QStringLiteral("Delete ") + Quoted(name);
+    }
+    case EditKind::Move:
+      return QStringLiteral("Move ") + Quoted(NameIn(tree, out.key));
+    case EditKind::Rename: {
+      const auto* undo = std::get_if<RenameEdit>(&out.inverse);
+      return QStringLiteral("Rename ") + Quoted(undo ? undo->name : out.oldKey) +
+             QStringLiteral(" to ") + Quoted(NameIn(tree, out.key));
+    }
+    case EditKind::SetAttribute:
+      return QStringLiteral("Set ") + out.attribute + QStringLiteral(" of ") +
+             Quoted(NameIn(tree, out.key));
+    case EditKind::InsertSubtree:
+      return QStringLiteral("Paste ") + Quoted(NameIn(tree, out.key));
+    case EditKind::ReplaceDesign:
+      return QStringLiteral("Import");
+    case EditKind::None:
+      break;
+  }
+  return QString();
+}
+
+// Widgets that take Ctrl+Z and Ctrl+Y for themselves while the user types in them.
+bool IsTextEditor(const QWidget* w) {
+  for (; w; w = w->parentWidget()) {
+    if (qobject_cast<const QLineEdit*>(w) || qobject_cast<const QTextEdit*>(w) ||
+        qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w))
+      return !w->property("readOnly").toBool();
+    if (const auto* combo = qobject_cast<const QComboBox*>(w)) return combo->isEditable();
+    if (w->inherits("QsciScintilla")) return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+// One step of the undo history: the edit that takes the design to the other side of the step.
+// Applying it gives back the edit for the way back, so undo and redo are the same operation.
+class EditCommand final : public QUndoCommand {
+public:
+  EditCommand(Designer& designer, Edit back, const QString& text, const EditOutcome& done,
+              bool mergeable, int generation)
+      : QUndoCommand(text),
+        designer_(designer),
+        edit_(std::move(back)),
+        insertion_(done.kind == EditKind::Add || done.kind == EditKind::InsertSubtree),
+        replacement_(done.kind == EditKind::ReplaceDesign),
+        mergeable_(mergeable),
+        generation_(generation),
+        key_(done.key),
+        attribute_(done.attribute) {}
+
+  // The view of the design before an import, given back by its undo.
+  void RememberView(QSet<QString> expanded, QString selected) {
+    expandedBefore_ = std::move(expanded);
+    selectedBefore_ = std::move(selected);
+  }
+
+  void undo() override {
+    Replay();
+    if (replacement_ && designer_.treeView_) {
+      designer_.treeView_->Rebuild(expandedBefore_, selectedBefore_);
+      if (designer_.Tree().Contains(selectedBefore_)) designer_.Select(selectedBefore_);
+    }
+  }
+  void redo() override {
+    if (first_) {
+      first_ = false;  // pushed after the edit was applied
+      return;
+    }
+    Replay();
+  }
+  int id() const override { return mergeable_ ? kTypingMergeId : -1; }
+
+  // Typing into one editor is one step: consecutive typed changes of one attribute of one object,
+  // never across a save. A burst that ends where it began changes nothing and goes.
+  bool mergeWith(const QUndoCommand* other) override {
+    const auto* next = static_cast<const EditCommand*>(other);
+    if (!next->mergeable_ || next->key_ != key_ || next->attribute_ != attribute_ ||
+        next->generation_ != generation_)
+      return false;
+    if (const auto* back = std::get_if<SetAttributeEdit>(&edit_)) {
+      const DesignObject* o = designer_.Tree().Find(key_);
+      const QString now = o ? GetAttribute(*o, attribute_) : QString();
+      if (o && (back->value ? *back->value == now : now.isEmpty())) setObsolete(true);
+    }
+    return true;
+  }
+
+private:
+  void Replay() {
+    EditOutcome out = designer_.ApplyAndRefresh(std::move(edit_), EditSource::UndoRedo);
+    // Taking an object back out selects the container it was added to.
+    if (out.changed && out.kind == EditKind::Delete && insertion_ &&
+        designer_.Tree().Contains(out.oldParent))
+      designer_.Select(out.oldParent);
+    edit_ = std::move(out.inverse);
+  }
+
+  Designer& designer_;
+  Edit edit_;
+  bool insertion_;
+  bool replacement_;
+  bool mergeable_;
+  int generation_;
+  QString key_;
+  QString attribute_;
+  bool first_ = true;
+  QSet<QString> expandedBefore_;
+  QString selectedBefore_;
+};
 
 Designer::Designer(Requesters& requesters, Clock& clock, RandomSource& random,
                    DesignerOptions options)
-    : requesters_(requesters), clock_(clock), random_(random), options_(std::move(options)) {
-  for (QTimer* t : {&mainTimer_, &treeTimer_, &propsTimer_}) {
-    t->setSingleShot(true);
-    t->setInterval(kRelayoutDelayMs);
-  }
-  connect(&mainTimer_, &QTimer::timeout, this, &Designer::MainRelayout);
-  connect(&treeTimer_, &QTimer::timeout, this, &Designer::TreeRelayout);
-  connect(&propsTimer_, &QTimer::timeout, this, &Designer::PropertiesRelayout);
+    : requesters_(requesters),
+      clock_(clock),
+      random_(random),
+      options_(std::move(options)),
+      journal_(options_.recoveryFolder) {
   previewTimer_.setSingleShot(true);
   connect(&previewTimer_, &QTimer::timeout, this, [this] {
     previewTimer_.stop();
     // Only the window on show (or a failed attempt) is worth rebuilding; a window deleted in the
     // meantime has already been dealt with by the refresh chain.
     const DesignObject* window =
-        previewRebuildKey_.isEmpty() ? nullptr : tree_.Find(previewRebuildKey_);
+        previewRebuildKey_.isEmpty() ? nullptr : Tree().Find(previewRebuildKey_);
     if (!previewRebuildKey_.isEmpty() && !window) return;
     if (previewedKey_ == previewRebuildKey_ || previewFailed_) RebuildPreview(window);
   });
+  journalTimer_.setSingleShot(true);
+  journalTimer_.setInterval(kJournalDelayMs);
+  connect(&journalTimer_, &QTimer::timeout, this, &Designer::UpdateJournal);
 }
 
 Designer::~Designer() {
-  if (!main_) return;
   // Nothing may call back into the designer while the windows are torn down.
-  main_->Area()->viewport()->removeEventFilter(this);
-  treeControl_->disconnect(this);
-  treeControl_->onKeyRelease = nullptr;
-  treeWindow_->onResize = nullptr;
-  propsWindow_->onResize = nullptr;
-  panel_.reset();  // its editors must not report the focus changes of the teardown
+  qApp->removeEventFilter(this);
+  previewTimer_.stop();
+  journalTimer_.stop();
+  if (DesignTreeWidget* tree = shell_.TreeControl()) {
+    tree->disconnect(this);
+    tree->onKeyRelease = nullptr;
+    tree->onRightClick = nullptr;
+    tree->onDragStart = nullptr;
+    tree->onDragMove = nullptr;
+    tree->onDrop = nullptr;
+    tree->dragging = nullptr;
+  }
+  if (renameDelegate_) {
+    renameDelegate_->allowEdit = nullptr;
+    renameDelegate_->onRenamed = nullptr;
+  }
+  shell_.onPropertiesResized = nullptr;
+  contextMenu_.reset();  // parented to the tree control: it must go before the windows
+  panel_.reset();        // its editors must not report the focus changes of the teardown
   preview_.reset();
-  MainWindow* doomed = main_;
-  main_ = nullptr;
-  treeControl_ = nullptr;
-  delete doomed;
+  undo_.clear();
+  treeView_.reset();
+  shell_.Close();
 }
-
-QMdiArea* Designer::Area() const { return main_ ? main_->Area() : nullptr; }
 
 void Designer::Startup() {
   // Display scale: pixels per logical inch / 96.
@@ -82,207 +223,209 @@ void Designer::Startup() {
     scaleY_ = ScaleFromDpi(screen ? screen->logicalDotsPerInchY() : 0);
   }
   settingsPath_ = options_.settingsPath;
-  if (settingsPath_.isEmpty()) settingsPath_ = ResolveSettingsPath(QCoreApplication::applicationFilePath());
+  if (settingsPath_.isEmpty())
+    settingsPath_ = ResolveSettingsPath(QCoreApplication::applicationFilePath());
   schema_.BuildClassSchema();
   metrics_ = ComputeLayoutMetrics(scaleX_, scaleY_);
   LoadSettings(settings_, settingsPath_);  // a missing or broken file leaves the defaults
-  OpenWindows();
+  shell_.Open();
+  WireWindows();
 
-  CreateObject(tree_, QString(), QStringLiteral("dialogs"), QStringLiteral("dialogs"), nullptr,
-               kFirst, false, false);
+  // The editor starts with the root alone.
   savedSnapshot_ = Fingerprint();
-  RefreshTreeView({kExpandAllMarker}, QStringLiteral("dialogs"));
+  selectedKey_ = kDialogs;
+  RefreshTreeView({kExpandAllMarker}, kDialogs);
   ShowProperties(SelectedObject());
+  OfferRecovery();
 }
 
-void Designer::OpenWindows() {
-  const LayoutMetrics& m = metrics_;
-  main_ = new MainWindow;
-  main_->setWindowTitle(kTitleBase);
-  main_->Area()->setMinimumSize(m.main);
-  main_->resize(m.main);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect avail = screen->availableGeometry();
-    main_->move(avail.center() - QPoint(m.main.width() / 2, m.main.height() / 2));
-  }
-  main_->onCloseRequest = [this] { return QuitRequested(); };
-  main_->onDrop = [this](const QStringList& files) { ImportDroppedFiles(files); };
-  main_->Area()->viewport()->installEventFilter(this);
+void Designer::WireWindows() {
+  MainWindow* main = shell_.Main();
+  DesignTreeWidget* tree = shell_.TreeControl();
+  main->onCloseRequest = [this] { return QuitRequested(); };
+  main->onDrop = [this](const QStringList& files) { ImportDroppedFiles(files); };
+  shell_.TreeWindow()->onDrop = [this](const QStringList& files) { ImportDroppedFiles(files); };
+  shell_.PropertiesWindow()->onDrop = [this](const QStringList& files) {
+    ImportDroppedFiles(files);
+  };
 
-  // Interface Tree window.
-  auto* treeClient = new QWidget;
-  treeClient->setFixedSize(m.tree);
-  treeClient->setMinimumSize(m.tree);
-  treeClient->setMaximumSize(2 * m.tree.width(), QWIDGETSIZE_MAX);
-  treeControl_ = new DesignTreeWidget(treeClient);
-  treeControl_->setGeometry(m.treeMargin.width(), m.treeMargin.height(),
-                            m.tree.width() - 2 * m.treeMargin.width(),
-                            m.tree.height() - 2 * m.treeMargin.height());
-  QFont treeFont(QStringLiteral("Tahoma"));
-  treeFont.setPointSize(9);
-  treeControl_->setFont(treeFont);
-  renameDelegate_ = new TreeRenameDelegate(treeControl_);
+  treeView_ = std::make_unique<TreeView>(tree, Tree(), random_);
+  renameDelegate_ = new TreeRenameDelegate(tree);
   renameDelegate_->allowEdit = [this](const QModelIndex& i) { return AllowLabelEdit(i); };
-  renameDelegate_->onRenamed = [this](const QModelIndex& i, const QString& t) {
-    OnLabelEdited(i, t);
-  };
-  treeControl_->setItemDelegate(renameDelegate_);
-  treeControl_->onKeyRelease = [this](QKeyEvent* e) { TreeKeyHandler(e->key(), e->modifiers()); };
-  treeControl_->onRightClick = [this](const QPoint& at) { ShowContextMenu(at); };
-  treeControl_->onDragStart = [this](QTreeWidgetItem* item) {
-    BeginItemDrag(item->data(0, kKeyRole).toString());
-  };
-  treeControl_->onDragMove = [this](const QPoint& p) { DragMove(p); };
-  treeControl_->onDrop = [this](const QPoint& p) { DropItem(p); };
-  treeControl_->dragging = [this] { return dragging_; };
-  connect(treeControl_, &QTreeWidget::currentItemChanged, this, [this] {
-    if (!refreshing_) OnSelectionChanged();
+  renameDelegate_->onRenamed = [this](const QModelIndex&, const QString& t) { RenameObject(t); };
+  tree->setItemDelegate(renameDelegate_);
+  tree->onKeyRelease = [this](QKeyEvent* e) { TreeKeyHandler(e->key(), e->modifiers()); };
+  tree->onRightClick = [this](const QPoint& at) { ShowContextMenu(at); };
+  tree->onDragStart = [this](QTreeWidgetItem* item) { BeginItemDrag(TreeView::KeyOf(item)); };
+  tree->onDragMove = [this](const QPoint& p) { DragMove(p); };
+  tree->onDrop = [this](const QPoint& p) { DropItem(p); };
+  tree->dragging = [this] { return dragging_; };
+  connect(tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+    if (!treeView_ || treeView_->Changing()) return;
+    OnUserSelected(TreeView::KeyOf(item));
   });
 
-  treeWindow_ = new ToolSubWindow;
-  treeWindow_->setWidget(treeClient);
-  treeWindow_->setWindowTitle(QStringLiteral("Interface Tree"));
-  treeWindow_->onDrop = [this](const QStringList& files) { ImportDroppedFiles(files); };
-  treeWindow_->onResize = [this] { treeTimer_.start(); };
-
-  // Properties window: scroll area above, help text below.
-  auto* propsClient = new QWidget;
-  propsClient->setFixedSize(m.properties);
-  const int pw = m.properties.width(), ph = m.properties.height();
-  propsArea_ = new QScrollArea(propsClient);
-  propsArea_->setGeometry(m.propertiesMargin.width(), m.propertiesMargin.height(),
-                          pw - 2 * m.propertiesMargin.width(),
-                          ph - (m.helpHeight + 2 * m.propertiesMargin.height()));
-  auto* inner = new QWidget;
-  inner->resize(qRound(pw * 0.8), 0);
-  propsArea_->setWidget(inner);
-  propsArea_->verticalScrollBar()->setSingleStep(m.propertiesRowHeight);
-  helpText_ = new QLabel(propsClient);
-  helpText_->setGeometry(m.propertiesMargin.width(), ph - (m.helpHeight + m.propertiesMargin.height()),
-                         pw - 2 * m.propertiesMargin.width(), m.helpHeight);
-  helpText_->setWordWrap(true);
-  helpText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  QFont helpFont(QStringLiteral("Tahoma"));
-  helpFont.setPointSize(9);
-  helpText_->setFont(helpFont);
-
-  propsWindow_ = new ToolSubWindow;
-  propsWindow_->setWidget(propsClient);
-  propsWindow_->setWindowTitle(QStringLiteral("Properties"));
-  propsWindow_->onDrop = [this](const QStringList& files) { ImportDroppedFiles(files); };
-  propsWindow_->onResize = [this] { propsTimer_.start(); };
-
-  QFont editorFont(QStringLiteral("Arial"));
-  editorFont.setPointSize(8);
   panel_ = std::make_unique<PropertiesPanel>(PropertiesHost{
-      tree_, schema_, requesters_, random_, metrics_, propsArea_, helpText_, propsWindow_,
-      helpFont, editorFont, [this](int delayMs) { SchedulePreviewRebuild(delayMs); }});
+      Tree(), schema_, requesters_, random_, metrics_, shell_.PropertiesArea(), shell_.HelpText(),
+      shell_.PropertiesWindow(), shell_.HelpFont(), shell_.EditorFont(),
+      [this](int delayMs) { SchedulePreviewRebuild(delayMs); },
+      [this](SetAttributeEdit edit) { Apply(std::move(edit), EditSource::Properties); }});
+  shell_.onPropertiesResized = [this] {
+    if (panel_) panel_->RelayoutProperties();
+  };
 
   preview_ = std::make_unique<PreviewHost>(PreviewHost::Inputs{
-      tree_, schema_, settings_, writer_, scaleX_, scaleY_, main_->Area(), m.previewOffset,
+      Tree(), schema_, settings_, writer_, scaleX_, scaleY_, shell_.Area(), metrics_.previewOffset,
       [this](const QString& status) {
-        if (main_)
-          main_->setWindowTitle(status.isEmpty() ? kTitleBase : kTitleBase + QStringLiteral(": ") + status);
+        if (MainWindow* m = shell_.Main())
+          m->setWindowTitle(status.isEmpty() ? kTitleBase
+                                             : kTitleBase + QStringLiteral(": ") + status);
       }});
-
-  main_->Area()->addSubWindow(treeWindow_);
-  main_->Area()->addSubWindow(propsWindow_);
-  main_->show();
-  // The client sizes are the metrics; the frames add whatever the style draws around them.
-  for (ToolSubWindow* w : {treeWindow_, propsWindow_}) {
-    w->show();
-    QWidget* client = w->widget();
-    const QSize base = client->size();
-    const QSize frame = w->size() - client->size();
-    client->setMinimumSize(base);
-    client->setMaximumSize(2 * base.width(), QWIDGETSIZE_MAX);
-    w->resize(base + frame);
-    w->setMinimumSize(base + frame);
-    w->setMaximumSize(2 * base.width() + frame.width(), QWIDGETSIZE_MAX);
-  }
-  // Against the right edge; the properties window half over the tree window's left, at the bottom.
-  const QSize client = main_->Area()->viewport()->size();
-  treeWindow_->move(client.width() - treeWindow_->width(), 0);
-  propsWindow_->move(
-      static_cast<int>(std::lround(client.width() -
-                                   (propsWindow_->width() * 0.5 + treeWindow_->width()))),
-      client.height() - propsWindow_->height());
-  main_->Area()->setActiveSubWindow(treeWindow_);
-  treeControl_->setFocus();
-  mainTimer_.start();
+  // Undo and redo reach the designer from the Properties window and the preview too.
+  qApp->installEventFilter(this);
 }
 
 bool Designer::eventFilter(QObject* watched, QEvent* event) {
-  if (main_ && watched == main_->Area()->viewport() && event->type() == QEvent::Resize)
-    mainTimer_.start();
-  return QObject::eventFilter(watched, event);
+  if (event->type() != QEvent::KeyRelease || !shell_.Main()) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  // The release reaches every widget up to the window; act once, at the focused one.
+  QWidget* focus = QApplication::focusWidget();
+  if (!focus || watched != focus || key->isAutoRepeat()) return false;
+  if (shell_.TreeControl() && shell_.TreeControl()->isAncestorOf(focus)) return false;
+  if (focus == shell_.TreeControl()) return false;  // the tree has its own shortcuts
+  const bool inProperties = shell_.PropertiesWindow()->isAncestorOf(focus);
+  QWidget* frame = preview_ ? static_cast<QWidget*>(preview_->Frame()) : nullptr;
+  const bool inPreview = frame && (frame == focus || frame->isAncestorOf(focus));
+  if (!inProperties && !inPreview) return false;
+  if (IsTextEditor(focus)) return false;  // Ctrl+Z stays the editor's own there
+  const Command c = ShortcutCommand(key->key(), key->modifiers().testFlag(Qt::ControlModifier),
+                                    key->modifiers().testFlag(Qt::ShiftModifier));
+  if (c == Command::Undo)
+    Undo();
+  else if (c == Command::Redo)
+    Redo();
+  return false;
 }
 
-// ---- relayouts ---------------------------------------------------------------------------------
+// ---- editing -----------------------------------------------------------------------------------
 
-void Designer::MainRelayout() {
-  mainTimer_.stop();
-  if (!main_) return;
-  const QSize now = main_->Area()->viewport()->size();
-  if (now == lastMain_) return;
-  if (lastMain_.width() != 0 && lastMain_.height() != 0) {
-    treeWindow_->move(FollowMainWindow(treeWindow_->pos(), lastMain_, now, false));
-    propsWindow_->move(FollowMainWindow(propsWindow_->pos(), lastMain_, now, true));
-  }
-  lastMain_ = now;
+EditOutcome Designer::ApplyAndRefresh(Edit edit, EditSource source) {
+  EditOutcome out = editor_.Apply(std::move(edit));
+  Follow(out, source);
+  return out;
 }
 
-void Designer::TreeRelayout() {
-  treeTimer_.stop();
-  QWidget* client = treeWindow_ ? treeWindow_->widget() : nullptr;
-  if (!client) return;
-  const QSize now = client->size();
-  if (now != lastTree_ && lastTree_.width() != 0 && lastTree_.height() != 0) {
-    const QSize mg = metrics_.treeMargin;
-    treeControl_->setGeometry(mg.width(), mg.height(), now.width() - 2 * mg.width(),
-                              now.height() - 2 * mg.height());
-  }
-  lastTree_ = now;
+EditOutcome Designer::Apply(Edit edit, EditSource source, const QString& description,
+                            const QStringList& alsoExpand) {
+  QSet<QString> expandedBefore;
+  const bool replacing = std::holds_alternative<ReplaceDesignEdit>(edit);
+  if (replacing && treeView_) expandedBefore = treeView_->CollectExpandedState();
+  const QString selectedBefore = selectedKey_;
+  const auto* set = std::get_if<SetAttributeEdit>(&edit);
+  const bool typed = set && set->typed;
+
+  EditOutcome out = editor_.Apply(std::move(edit));
+  if (!out.changed) return out;
+  out.expand << alsoExpand;
+  const QString text = description.isEmpty() ? Describe(out, Tree()) : description;
+  auto* command = new EditCommand(*this, std::move(out.inverse), text, out, typed, saveGeneration_);
+  if (replacing) command->RememberView(std::move(expandedBefore), selectedBefore);
+  undo_.push(command);  // the first redo is a no-op: the edit is applied already
+  Follow(out, source);
+  return out;
 }
 
-void Designer::PropertiesRelayout() {
-  propsTimer_.stop();
-  QWidget* client = propsWindow_ ? propsWindow_->widget() : nullptr;
-  if (!client) return;
-  const QSize now = client->size();
-  if (now != lastProps_ && lastProps_.width() != 0 && lastProps_.height() != 0) {
-    const QSize mg = metrics_.propertiesMargin;
-    const int help = metrics_.helpHeight;
-    propsArea_->setGeometry(mg.width(), mg.height(), now.width() - 2 * mg.width(),
-                            now.height() - (help + 2 * mg.height()));
-    helpText_->setGeometry(mg.width(), now.height() - (help + mg.height()),
-                           now.width() - 2 * mg.width(), help);
+void Designer::Undo() {
+  if (undo_.canUndo()) undo_.undo();
+}
+
+void Designer::Redo() {
+  if (undo_.canRedo()) undo_.redo();
+}
+
+void Designer::Follow(const EditOutcome& out, EditSource source) {
+  if (!out.changed) return;
+  if (treeView_) {
+    treeView_->Follow(out);
+    if (out.kind == EditKind::ReplaceDesign) {
+      selectedKey_ = kDialogs;
+    } else if (out.structural || source == EditSource::UndoRedo) {
+      selectedKey_ = out.select;
+      treeView_->SetCurrent(selectedKey_);
+    }
   }
-  if (now != lastProps_ && panel_) panel_->RelayoutProperties();
-  lastProps_ = now;
+  UpdateTreeWindowTitle();
+  if (source != EditSource::Properties) {
+    ShowProperties(SelectedObject());
+    RebuildPreview(OwningWindow(Tree(), selectedKey_));
+  }
+  if (journal_.Active()) journalTimer_.start();
+}
+
+void Designer::UpdateTreeWindowTitle() {
+  if (ToolSubWindow* w = shell_.TreeWindow())
+    w->setWindowTitle(TreeWindowTitle(editor_.FilePath()));
+}
+
+void Designer::RecordSavedSnapshot(const QString& fingerprint) {
+  savedSnapshot_ = fingerprint;
+  ++saveGeneration_;
+  UpdateJournal();
+}
+
+QString Designer::Fingerprint() const {
+  return WholeDocumentFingerprint(Tree(), schema_, const_cast<DialogXmlWriter&>(writer_));
+}
+
+void Designer::UpdateJournal() {
+  journalTimer_.stop();
+  if (!journal_.Active()) return;
+  if (Fingerprint() == savedSnapshot_) {
+    journal_.Remove();
+    return;
+  }
+  journal_.Write(DesignFileBytes(Tree(), schema_, writer_), editor_.FilePath());
+}
+
+void Designer::OfferRecovery() {
+  std::optional<RecoveryJournal::Orphan> orphan = journal_.FindOrphan();
+  if (!orphan) return;
+  if (!requesters_.AskYesNo(kTitleBase,
+                            QStringLiteral("Restore the unsaved design of the last session?"),
+                            MessageIcon::Information)) {
+    RecoveryJournal::Discard(*orphan);
+    return;
+  }
+  XmlLoadResult loaded = LoadDialogXml(schema_, RecoveryJournal::Read(*orphan));
+  if (loaded.status == XmlLoadStatus::Loaded && HasValidRoot(*loaded.design)) {
+    Apply(ReplaceDesignEdit{std::move(loaded.design), orphan->designFile}, EditSource::Import,
+          QStringLiteral("Restore the unsaved design"));
+    UpdateJournal();  // it is this designer's journal now
+  } else {
+    requesters_.Message(kTitleBase,
+                        QStringLiteral("The unsaved design of the last session could not be "
+                                       "read and was not restored."),
+                        MessageIcon::Warning);
+  }
+  RecoveryJournal::Discard(*orphan);
 }
 
 // ---- XML and source commands ------------------------------------------------------------------
 
-QString Designer::Fingerprint() const {
-  return WholeDocumentFingerprint(tree_, schema_, const_cast<DialogXmlWriter&>(writer_));
-}
-
 DesignerContext Designer::Context() {
-  DesignerContext ctx{tree_, schema_, settings_, requesters_, clock_, writer_, savedSnapshot_, {}};
+  DesignerContext ctx{Tree(), schema_, settings_, requesters_, clock_, writer_, savedSnapshot_, {}};
   DesignerHooks& hooks = ctx.hooks;
   hooks.setClipboardText = [](const QString& text) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(text);
   };
-  hooks.setTreeWindowTitle = [this](const QString& title) {
-    if (treeWindow_) treeWindow_->setWindowTitle(title);
+  hooks.applyEdit = [this](Edit edit, const QString& description) {
+    return Apply(std::move(edit), EditSource::Import, description);
   };
-  hooks.refreshAfterImport = [this](const QString& selectKey, const QSet<QString>& expanded) {
-    RefreshTreeView(expanded, selectKey);
-    ShowProperties(SelectedObject());
-    RebuildPreview(OwningWindow(tree_, SelectedKey()));
+  hooks.setDesignFile = [this](const QString& path) {
+    editor_.SetFilePath(path);
+    UpdateTreeWindowTitle();
   };
   hooks.openWithAssociatedProgram = [](const QString& path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
@@ -297,12 +440,13 @@ void Designer::ExportSourceCommand() {
 
 void Designer::ExportXmlCommand() {
   DesignerContext ctx = Context();
-  ExportXml(ctx, settings_.Export2Clipboard);
+  if (ExportXml(ctx, settings_.Export2Clipboard)) RecordSavedSnapshot(savedSnapshot_);
 }
 
 void Designer::ImportXmlCommand() {
   DesignerContext ctx = Context();
   bxw::ImportXmlCommand(ctx);
+  RecordSavedSnapshot(savedSnapshot_);
 }
 
 void Designer::ImportDroppedFiles(const QStringList& files) {
@@ -310,102 +454,65 @@ void Designer::ImportDroppedFiles(const QStringList& files) {
   // Only the first dropped file is imported.
   DesignerContext ctx = Context();
   ImportXmlFile(ctx, files.first());
+  RecordSavedSnapshot(savedSnapshot_);
 }
 
 // ---- selection ---------------------------------------------------------------------------------
 
-QString Designer::SelectedKey() const {
-  if (!treeControl_) return QString();
-  const QTreeWidgetItem* item = treeControl_->currentItem();
-  return item ? item->data(0, kKeyRole).toString() : QString();
+const DesignObject* Designer::SelectedObject() const {
+  return selectedKey_.isEmpty() ? nullptr : Tree().Find(selectedKey_);
 }
 
-DesignObject* Designer::SelectedObject() {
-  const QString key = SelectedKey();
-  return key.isEmpty() ? nullptr : tree_.Find(key);
+void Designer::Select(const QString& key) {
+  selectedKey_ = Tree().Contains(key) ? key : QString();
+  if (treeView_) treeView_->SetCurrent(selectedKey_);
+  AfterSelectionChanged();
+}
+
+void Designer::OnUserSelected(const QString& key) {
+  selectedKey_ = key;
+  AfterSelectionChanged();
+}
+
+void Designer::AfterSelectionChanged() {
+  const DesignObject* window = OwningWindow(Tree(), selectedKey_);
+  const QString key = window ? window->key : QString();
+  if (key != previewedKey_) RebuildPreview(window);
+  ShowProperties(SelectedObject());
 }
 
 bool Designer::SelectionContextNow(SelectionContext& out) const {
-  return ComputeSelectionContext(tree_, SelectedKey(), out);
+  return ComputeSelectionContext(Tree(), selectedKey_, out);
 }
 
 QTreeWidgetItem* Designer::ItemForKey(const QString& key) const {
-  if (!treeControl_ || key.isEmpty()) return nullptr;
-  for (QTreeWidgetItemIterator it(treeControl_); *it; ++it)
-    if ((*it)->data(0, kKeyRole).toString() == key) return *it;
-  return nullptr;
+  return treeView_ ? treeView_->ItemForKey(key) : nullptr;
 }
 
 // ---- tree view ---------------------------------------------------------------------------------
 
 QSet<QString> Designer::CollectExpandedState() const {
-  QSet<QString> set;
-  if (!treeControl_) return set;
-  for (QTreeWidgetItemIterator it(treeControl_); *it; ++it) {
-    // Qt keeps no expanded state for items without children; remember what was asked for them
-    // so a box that gets its first child opens as it would have.
-    const QString text = (*it)->text(0).toLower();
-    if ((*it)->isExpanded() || ((*it)->childCount() == 0 && expandedLeaves_.contains(text)))
-      set.insert(text);
-  }
-  return set;
+  return treeView_ ? treeView_->CollectExpandedState() : QSet<QString>();
 }
 
 void Designer::RefreshTreeView(const QSet<QString>& expanded, const QString& nameToSelect) {
-  if (!treeControl_) return;
-  refreshing_ = true;
-  treeControl_->setUpdatesEnabled(false);
-  const int scroll = treeControl_->verticalScrollBar()->value();
-  treeControl_->clear();
-  dropTargetKey_.clear();
-
-  // Items in walk order; the parent item of each object is the last item made for its parent.
-  QHash<QString, QTreeWidgetItem*> made;
-  QList<QTreeWidgetItem*> order;
-  tree_.WalkTree(QStringLiteral("dialogs"), [&](const DesignObject& o) {
-    QTreeWidgetItem* parent = made.value(o.parentKey, nullptr);
-    auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(treeControl_);
-    item->setText(0, GetAttribute(o, QStringLiteral("name")));
-    item->setData(0, kKeyRole, o.key);
-    item->setFlags(item->flags() | Qt::ItemIsEditable);
-    item->setIcon(0, IconForClass(o.cls));
-    made.insert(o.key, item);
-    order.append(item);
-    return false;
-  });
-
-  const bool all = expanded.contains(kExpandAllMarker);
-  const QString select = nameToSelect.toLower();
-  expandedLeaves_.clear();
-  for (QTreeWidgetItem* item : order) {
-    const QString text = item->text(0).toLower();
-    if (all || expanded.contains(text)) {
-      item->setExpanded(true);
-      if (item->childCount() == 0) expandedLeaves_.insert(text);
-    }
-    if (!select.isEmpty() && text == select) {
-      treeControl_->setCurrentItem(item);
-      item->setSelected(true);
-    }
-  }
-  treeControl_->verticalScrollBar()->setValue(scroll);
-  treeControl_->setUpdatesEnabled(true);
-  refreshing_ = false;
+  if (!treeView_) return;
+  treeView_->Rebuild(expanded, nameToSelect);
+  const QString key = nameToSelect.toLower();
+  if (Tree().Contains(key))
+    selectedKey_ = key;
+  else if (!Tree().Contains(selectedKey_))
+    selectedKey_.clear();
 }
 
-void Designer::RefreshChain(const QString& nameToSelect, const QSet<QString>& alsoExpand) {
-  QSet<QString> set = CollectExpandedState();
-  set.unite(alsoExpand);
-  RefreshTreeView(set, nameToSelect);
-  ShowProperties(SelectedObject());
-  RebuildPreview(OwningWindow(tree_, SelectedKey()));
+QIcon Designer::IconForClass(const QString& cls) {
+  return treeView_ ? treeView_->IconForClass(cls) : QIcon();
 }
 
-void Designer::OnSelectionChanged() {
-  const DesignObject* window = OwningWindow(tree_, SelectedKey());
-  const QString key = window ? window->key : QString();
-  if (key != previewedKey_) RebuildPreview(window);
+void Designer::RefreshAll() {
+  RefreshTreeView(CollectExpandedState(), selectedKey_);
   ShowProperties(SelectedObject());
+  RebuildPreview(OwningWindow(Tree(), selectedKey_));
 }
 
 // ---- properties panel and preview --------------------------------------------------------------
@@ -416,7 +523,7 @@ void Designer::ShowProperties(const DesignObject* object) {
 
 void Designer::SchedulePreviewRebuild(int delayMs) {
   previewTimer_.stop();
-  const DesignObject* window = OwningWindow(tree_, SelectedKey());
+  const DesignObject* window = OwningWindow(Tree(), selectedKey_);
   previewRebuildKey_ = window ? window->key : QString();
   previewTimer_.start(delayMs);
 }
@@ -428,57 +535,9 @@ void Designer::RebuildPreview(const DesignObject* window) {
   previewFailed_ = preview_->Failed();
 }
 
-// ---- commands ----------------------------------------------------------------------------------
-
-void Designer::AddObjectCommand(const QString& cls) {
-  const QString parentKey = SelectedKey();
-  if (parentKey.isEmpty() || cls.isEmpty()) return;
-  DesignObject* o = CreateObject(tree_, parentKey, cls, QString(), nullptr, kLast, true,
-                                 settings_.NoCaptions);
-  if (!o) return;
-  RefreshChain(GetAttribute(*o, QStringLiteral("name")));
-}
-
-void Designer::DeleteCommand(bool skipQuestion) {
-  SelectionContext c;
-  if (!SelectionContextNow(c) || !CanDelete(c)) return;
-  const QString key = SelectedKey();
-  QTreeWidgetItem* item = treeControl_->currentItem();
-  if (key.isEmpty() || !item || c.selected->cls == QLatin1String("dialogs")) return;
-  if (!skipQuestion && settings_.ConfirmDelete &&
-      !requesters_.AskYesNo(QStringLiteral("Delete item (") + key + QLatin1Char(')'),
-                            QStringLiteral("Delete selected object?"), MessageIcon::Information))
-    return;
-  if (!tree_.RemoveNode(key)) return;
-  refreshing_ = true;
-  delete item;  // takes its sub-items along; the control picks the new current item
-  refreshing_ = false;
-  RebuildPreview(OwningWindow(tree_, SelectedKey()));
-  ShowProperties(SelectedObject());
-}
-
-void Designer::RenameCommand() {
-  SelectionContext c;
-  if (!SelectionContextNow(c) || !CanRename(c)) return;
-  QTreeWidgetItem* item = treeControl_->currentItem();
-  if (!item) return;
-  renameLatch_ = true;
-  // Posted, as the platform does: the edit starts once the current event is done.
-  QTimer::singleShot(0, this, [this, key = SelectedKey()] {
-    if (QTreeWidgetItem* it = ItemForKey(key)) treeControl_->editItem(it, 0);
-  });
-}
-
-bool Designer::AllowLabelEdit(const QModelIndex& index) {
-  const bool allowed = renameLatch_;
-  renameLatch_ = false;
-  if (!allowed) return false;
-  return index.data(Qt::DisplayRole).toString().toLower() != QLatin1String("dialogs");
-}
-
-void Designer::OnLabelEdited(const QModelIndex& index, const QString& text) {
-  Q_UNUSED(index);
-  RenameObject(text);
+void Designer::OpenTestWindow() {
+  if (!preview_ || previewedKey_.isEmpty()) return;
+  preview_->OpenTestWindow(Tree().Find(previewedKey_), shell_.Main());
 }
 
 // ---- quit --------------------------------------------------------------------------------------
@@ -486,13 +545,24 @@ void Designer::OnLabelEdited(const QModelIndex& index, const QString& text) {
 bool Designer::QuitRequested() {
   if (!settings_.ConfirmChanges) return true;
   if (Fingerprint() == savedSnapshot_) return true;
-  return requesters_.AskYesNo(kTitleBase, QStringLiteral("Quit without saving XML?"),
-                              MessageIcon::Information);
+  const bool quit = requesters_.AskYesNo(kTitleBase, QStringLiteral("Quit without saving XML?"),
+                                         MessageIcon::Information);
+  // The user chose to lose the changes: the journal goes with them.
+  if (quit) discardOnQuit_ = true;
+  return quit;
 }
 
 void Designer::Shutdown() {
+  journalTimer_.stop();
+  if (journal_.Active()) {
+    // Kept only when changes would otherwise be lost without the user having said so.
+    if (discardOnQuit_ || Fingerprint() == savedSnapshot_)
+      journal_.Remove();
+    else
+      UpdateJournal();
+  }
   // Windows first, then the settings; a failed save is not reported.
-  if (main_) main_->hide();
+  if (MainWindow* m = shell_.Main()) m->hide();
   SaveSettings(settings_, settingsPath_, true);
 }
 

@@ -1,15 +1,19 @@
 #pragma once
 #include <QObject>
-#include <QPointer>
 #include <QSet>
 #include <QTimer>
-#include <QIcon>
+#include <QUndoStack>
 #include <memory>
 #include <optional>
 
+#include "app/command_menu.h"
 #include "app/layout_metrics.h"
+#include "app/recovery_journal.h"
+#include "app/shell_windows.h"
+#include "app/tree_view.h"
 #include "model/app_info.h"
 #include "model/class_schema.h"
+#include "model/design_edit.h"
 #include "model/design_tree.h"
 #include "model/object_clipboard.h"
 #include "model/settings.h"
@@ -34,16 +38,24 @@ class DesignTreeWidget;
 class TreeRenameDelegate;
 class PreviewHost;
 
-inline const QString kExpandAllMarker = QStringLiteral("WhoWantsToLiveForever");
-
 struct DesignerOptions {
   QString settingsPath;  // empty: beside the program
   double scaleX = 0;     // 0: read the screen's resolution
   double scaleY = 0;
+  QString recoveryFolder;  // where the recovery journals live; empty: no journal
 };
 
-// Owns the whole designer: the document, the schema, the settings, the three windows and their
-// timers. Everything is reached through one instance; tests make a fresh one per case.
+// Where an edit came from: it decides how the views follow it.
+enum class EditSource {
+  Command,     // a menu item, shortcut or drag in the tree
+  Properties,  // an editor of the Properties panel, which shows the value already
+  UndoRedo,
+  Import,
+};
+
+// Owns the whole designer: the document (through its edit layer), the schema, the settings, the
+// undo history, the recovery journal, the three windows and their views. Everything is reached
+// through one instance; tests make a fresh one per case.
 class Designer final : public QObject {
   Q_OBJECT
 public:
@@ -54,7 +66,8 @@ public:
   void Startup();
 
   // ---- state ----
-  DesignTree& Tree() { return tree_; }
+  const DesignTree& Tree() const { return editor_.Tree(); }
+  const DesignEditor& Editor() const { return editor_; }
   const ClassSchema& Schema() const { return schema_; }
   Settings& Config() { return settings_; }
   const LayoutMetrics& Metrics() const { return metrics_; }
@@ -64,34 +77,46 @@ public:
   Requesters& Ask() { return requesters_; }
 
   QString SavedSnapshot() const { return savedSnapshot_; }
-  void RecordSavedSnapshot(const QString& fingerprint) { savedSnapshot_ = fingerprint; }
+  void RecordSavedSnapshot(const QString& fingerprint);
   QString Fingerprint() const;
 
-  // ---- windows ----
-  MainWindow* Main() const { return main_; }
-  QMdiArea* Area() const;
-  ToolSubWindow* TreeWindow() const { return treeWindow_; }
-  ToolSubWindow* PropertiesWindow() const { return propsWindow_; }
-  DesignTreeWidget* TreeControl() const { return treeControl_; }
-  QScrollArea* PropertiesArea() const { return propsArea_; }
-  QLabel* HelpText() const { return helpText_; }
+  // ---- editing ----
+  // The one entry point for changes of the design: applies the edit, records it for undo (unless
+  // it changed nothing) under the description, or one made from what changed, and runs the
+  // refresh chain. alsoExpand opens further items of the tree.
+  EditOutcome Apply(Edit edit, EditSource source, const QString& description = {},
+                    const QStringList& alsoExpand = {});
+  void Undo();
+  void Redo();
+  const QUndoStack& UndoStack() const { return undo_; }
+  RecoveryJournal& Journal() { return journal_; }
+  // Writes or removes the journal now, as its timer would.
+  void UpdateJournal();
 
-  // ---- selection ----
-  QString SelectedKey() const;
-  DesignObject* SelectedObject();
+  // ---- windows ----
+  MainWindow* Main() const { return shell_.Main(); }
+  QMdiArea* Area() const { return shell_.Area(); }
+  ToolSubWindow* TreeWindow() const { return shell_.TreeWindow(); }
+  ToolSubWindow* PropertiesWindow() const { return shell_.PropertiesWindow(); }
+  DesignTreeWidget* TreeControl() const { return shell_.TreeControl(); }
+  QScrollArea* PropertiesArea() const { return shell_.PropertiesArea(); }
+  QLabel* HelpText() const { return shell_.HelpText(); }
+
+  // ---- selection: the designer's own state, which the tree view follows ----
+  QString SelectedKey() const { return selectedKey_; }
+  const DesignObject* SelectedObject() const;
+  // Selects the object as a click in the tree would.
+  void Select(const QString& key);
   QTreeWidgetItem* ItemForKey(const QString& key) const;
   bool SelectionContextNow(SelectionContext& out) const;
 
   // ---- tree view ----
   void RefreshTreeView(const QSet<QString>& expanded, const QString& nameToSelect);
   QSet<QString> CollectExpandedState() const;
-  // The refresh every command ends with: tree view (keeping expanded items, selecting
-  // nameToSelect), Properties panel, preview.
-  void RefreshChain(const QString& nameToSelect, const QSet<QString>& alsoExpand = {});
-
   void ExpandBranch(const QString& key, bool collapse);
   void RefreshAll();
   QIcon IconForClass(const QString& cls);
+  TreeView* View() const { return treeView_.get(); }
 
   // ---- drag and drop in the tree ----
   void BeginItemDrag(const QString& key);
@@ -126,10 +151,10 @@ public:
   void Shutdown();
 
   // ---- relayouts (run by the 24 ms timers; public for tests) ----
-  void MainRelayout();
-  void TreeRelayout();
-  void PropertiesRelayout();
-  QSize LastMainSize() const { return lastMain_; }
+  void MainRelayout() { shell_.MainRelayout(); }
+  void TreeRelayout() { shell_.TreeRelayout(); }
+  void PropertiesRelayout() { shell_.PropertiesRelayout(); }
+  QSize LastMainSize() const { return shell_.LastMainSize(); }
 
   // The Properties panel for the object, or emptied for none.
   void ShowProperties(const DesignObject* object);
@@ -138,8 +163,10 @@ public:
   void RebuildPreview(const DesignObject* window);
   QString PreviewedWindowKey() const { return previewedKey_; }
   PreviewHost* Preview() const { return preview_.get(); }
+  // "Test window": the previewed window as a live top-level window, until it is closed.
+  void OpenTestWindow();
   // What the XML and source commands work on: the design, settings, requesters and the shell's
-  // hooks (clipboard, tree window title, refresh after an import, opening a written file).
+  // hooks (clipboard, edits, the design's file, opening a written file).
   DesignerContext Context();
 
   // Deferred preview rebuild after property edits: restarts the one-shot timer and records the
@@ -151,11 +178,18 @@ public:
   void ImportDroppedFiles(const QStringList& files);
 
 private:
+  friend class EditCommand;
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void OpenWindows();
-  void OnSelectionChanged();
+  void WireWindows();
+  void OnUserSelected(const QString& key);
+  void AfterSelectionChanged();
   bool AllowLabelEdit(const QModelIndex& index);
-  void OnLabelEdited(const QModelIndex& index, const QString& text);
+  // Applies without recording: the undo history's own replays come through here.
+  EditOutcome ApplyAndRefresh(Edit edit, EditSource source);
+  void Follow(const EditOutcome& outcome, EditSource source);
+  void UpdateTreeWindowTitle();
+  void OfferRecovery();
+  MenuState CurrentMenuState() const;
 
   Requesters& requesters_;
   Clock& clock_;
@@ -165,30 +199,28 @@ private:
   double scaleX_ = 1, scaleY_ = 1;
   LayoutMetrics metrics_;
   QString settingsPath_;
-  DesignTree tree_;
+  DesignEditor editor_;
   ClassSchema schema_;
   Settings settings_;
   QString savedSnapshot_;
 
-  MainWindow* main_ = nullptr;  // owned; deleted in the destructor (it owns the rest)
-  ToolSubWindow* treeWindow_ = nullptr;
-  ToolSubWindow* propsWindow_ = nullptr;
-  DesignTreeWidget* treeControl_ = nullptr;
+  ShellWindows shell_{metrics_};
   TreeRenameDelegate* renameDelegate_ = nullptr;
-  QScrollArea* propsArea_ = nullptr;
-  QLabel* helpText_ = nullptr;
+  std::unique_ptr<TreeView> treeView_;
+  QString selectedKey_;
 
-  QTimer mainTimer_, treeTimer_, propsTimer_;
-  QSize lastMain_{0, 0}, lastTree_{0, 0}, lastProps_{0, 0};  // 0,0 until the first relayout
+  QUndoStack undo_;
+  int saveGeneration_ = 0;  // typing bursts never merge across a save
+  RecoveryJournal journal_;
+  QTimer journalTimer_;
+
+  bool discardOnQuit_ = false;  // the user chose to quit without saving
   bool renameLatch_ = false;
   ObjectClipboard clipboard_;
   std::unique_ptr<QMenu> contextMenu_;
-  QHash<QString, QIcon> icons_;  // root, window, container, gadget; made on first use
   bool dragging_ = false;
   QString draggedKey_;
   QString dropTargetKey_;
-  QSet<QString> expandedLeaves_;
-  bool refreshing_ = false;
   QString previewedKey_;
   DialogXmlWriter writer_;
   std::unique_ptr<PreviewHost> preview_;

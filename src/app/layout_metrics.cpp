@@ -4,7 +4,9 @@
 
 namespace bxw {
 
-double ScaleFromDpi(double dotsPerInch) { return dotsPerInch > 0 ? dotsPerInch / 96.0 : 1.0; }
+double ScaleFromDpi(double dotsPerInch) {
+  return dotsPerInch > 0 ? dotsPerInch / 96.0 : 1.0;
+}
 
 LayoutMetrics ComputeLayoutMetrics(double scaleX, double scaleY) {
   auto x = [&](int v) { return static_cast<int>(std::lround(v * scaleX)); };

@@ -1,5 +1,4 @@
 #include <QApplication>
-
 #include <cstdio>
 
 #include "app/designer.h"
@@ -18,8 +17,10 @@ bool HaveDisplay() {
 
 int main(int argc, char** argv) {
   if (!HaveDisplay()) {
-    std::fputs("boxwright: no display found (DISPLAY is not set); xvfb-run provides one: "
-               "xvfb-run -a make run\n", stderr);
+    std::fputs(
+        "boxwright: no display found (DISPLAY is not set); xvfb-run provides one: "
+        "xvfb-run -a make run\n",
+        stderr);
     return 1;
   }
   QApplication app(argc, argv);

@@ -18,9 +18,12 @@ struct FlagField {
 };
 
 constexpr FlagField kFlags[] = {
-    {"Export2Clipboard", &Settings::Export2Clipboard}, {"NoCaptions", &Settings::NoCaptions},
-    {"ConfirmChanges", &Settings::ConfirmChanges},     {"RunCode", &Settings::RunCode},
-    {"DPIPatch", &Settings::DPIPatch},                 {"ConfirmDelete", &Settings::ConfirmDelete},
+    {"Export2Clipboard", &Settings::Export2Clipboard},
+    {"NoCaptions", &Settings::NoCaptions},
+    {"ConfirmChanges", &Settings::ConfirmChanges},
+    {"RunCode", &Settings::RunCode},
+    {"DPIPatch", &Settings::DPIPatch},
+    {"ConfirmDelete", &Settings::ConfirmDelete},
     {"NoLoop", &Settings::NoLoop},
 };
 

@@ -1,9 +1,9 @@
 #include "app/windows.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QApplication>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMimeData>
@@ -28,8 +28,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (!onCloseRequest || onCloseRequest()) event->accept();
-  else event->ignore();
+  if (!onCloseRequest || onCloseRequest())
+    event->accept();
+  else
+    event->ignore();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -49,7 +51,9 @@ ToolSubWindow::ToolSubWindow(QWidget* parent) : QMdiSubWindow(parent) {
                  Qt::WindowStaysOnTopHint);
 }
 
-void ToolSubWindow::closeEvent(QCloseEvent* event) { event->ignore(); }
+void ToolSubWindow::closeEvent(QCloseEvent* event) {
+  event->ignore();
+}
 
 void ToolSubWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (event->mimeData()->hasUrls()) event->acceptProposedAction();

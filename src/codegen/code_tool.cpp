@@ -37,8 +37,7 @@ int CodeCommand(const QStringList& args, const Clock& clock, ToolOutput& output)
   }
   ClassSchema schema;
   schema.BuildClassSchema();
-  DesignTree tree;
-  const XmlLoadResult loaded = LoadDialogXmlFile(tree, schema, file);
+  XmlLoadResult loaded = LoadDialogXmlFile(schema, file);
   if (loaded.status != XmlLoadStatus::Loaded) {
     output.err += loaded.status == XmlLoadStatus::NotDialogs
                       ? QStringLiteral("bxw: the main element is not \"dialogs\": ") + file
@@ -51,7 +50,7 @@ int CodeCommand(const QStringList& args, const Clock& clock, ToolOutput& output)
 
   DialogXmlWriter writer;
   QString text, refusal;
-  if (!BuildSourceText(tree, schema, writer, options, clock.Now(), text, refusal)) {
+  if (!BuildSourceText(*loaded.design, schema, writer, options, clock.Now(), text, refusal)) {
     output.err += refusal.isEmpty()
                       ? QStringLiteral("bxw: the design has no window\n")
                       : QString(refusal).replace(QLatin1String("\r\n"), QLatin1String("\n")) +

@@ -496,9 +496,9 @@ QStringList UnsafeSourceValues(const DesignTree& tree, const ClassSchema& schema
         const ClassRecord* record = schema.Find(o.cls);
         bool nameInCode = o.parentKey == kDialogs;  // a window
         for (const QString& a : diverted) {
-          const auto value = o.attributes.constFind(a);
+          const QString* value = FindAttribute(o, a);
           // Only onevent and variable have a default ("no"); the others default to empty.
-          if (value == o.attributes.constEnd() || value->isEmpty() ||
+          if (!value || value->isEmpty() ||
               (*value == QLatin1String("no") && *value == DefaultAttributeValue(o.cls, a)) ||
               !record || !record->attributeSet.contains(a))
             continue;

@@ -5,11 +5,37 @@
 namespace bxw {
 
 QString GetAttribute(const DesignObject& object, const QString& name) {
-  return object.attributes.value(name);
+  const QString* v = FindAttribute(object, name);
+  return v ? *v : QString();
+}
+
+const QString* FindAttribute(const DesignObject& object, const QString& name) {
+  for (const Attribute& a : object.attributes)
+    if (!a.kept && a.name == name) return &a.value;
+  return nullptr;
 }
 
 void SetAttribute(DesignObject& object, const QString& name, const QString& value) {
-  object.attributes.insert(name, value);
+  for (Attribute& a : object.attributes) {
+    if (!a.kept && a.name == name) {
+      a.value = value;
+      return;
+    }
+  }
+  object.attributes.push_back({name, value, false});
+}
+
+std::vector<const Attribute*> KeptAttributes(const DesignObject& object) {
+  std::vector<const Attribute*> out;
+  for (const Attribute& a : object.attributes)
+    if (a.kept) out.push_back(&a);
+  return out;
+}
+
+const Attribute* FindKeptAttribute(const DesignObject& object, const QString& name) {
+  for (const Attribute& a : object.attributes)
+    if (a.kept && a.name == name) return &a;
+  return nullptr;
 }
 
 DesignTree::DesignTree() = default;
@@ -17,7 +43,7 @@ DesignTree::DesignTree() = default;
 // Objects hold no pointers to each other, so the map can be dropped flat.
 DesignTree::~DesignTree() = default;
 
-DesignObject* DesignTree::Find(const QString& key) {
+DesignObject* DesignTree::FindMutable(const QString& key) {
   auto it = objects_.find(key);
   return it == objects_.end() ? nullptr : it->second.get();
 }
@@ -30,28 +56,44 @@ const DesignObject* DesignTree::Find(const QString& key) const {
 void DesignTree::Clear() {
   objects_.clear();
   counterHints_.clear();
+  windowIsMain_ = false;
+  trailingComments_.clear();
+}
+
+void DesignTree::Swap(DesignTree& other) noexcept {
+  objects_.swap(other.objects_);
+  counterHints_.swap(other.counterHints_);
+  std::swap(windowIsMain_, other.windowIsMain_);
+  trailingComments_.swap(other.trailingComments_);
 }
 
 bool DesignTree::InsertNode(const QString& key, const QString& parentKey, int position) {
+  return InsertNodeAt(key, parentKey, position == kFirst ? 0 : -1);
+}
+
+bool DesignTree::InsertNodeAt(const QString& key, const QString& parentKey, int index) {
   if (key.isEmpty() || Contains(key)) return false;
   DesignObject* parent = nullptr;
   if (!parentKey.isEmpty()) {
-    parent = Find(parentKey);
+    parent = FindMutable(parentKey);
     if (!parent) return false;
   }
   auto object = std::make_unique<DesignObject>();
-  object->ownKey = key;
+  object->key = key;
   if (parent) {
-    object->parentKey = parentKey;
-    if (position == kFirst) parent->children.prepend(key);
-    else parent->children.append(key);
+    object->parentKey = parent->key;  // shares the parent's string
+    QStringList& list = parent->children;
+    if (index < 0 || index >= list.size())
+      list.append(key);
+    else
+      list.insert(index, key);
   }
   objects_.emplace(key, std::move(object));
   return true;
 }
 
 void DesignTree::Forget(const QString& key) {
-  if (counterHints_.isEmpty()) return;
+  if (counterHints_.empty()) return;
   // A key base + n (n without leading zeros) frees counter n of base. Try every split that ends
   // in a run of digits.
   qsizetype i = key.size();
@@ -62,7 +104,7 @@ void DesignTree::Forget(const QString& key) {
     if (digits.size() > 9) continue;
     const int n = digits.toInt();
     auto it = counterHints_.find(key.left(start));
-    if (it != counterHints_.end() && *it > n) *it = n;
+    if (it != counterHints_.end() && it->second > n) it->second = n;
   }
 }
 
@@ -80,7 +122,7 @@ bool DesignTree::RemoveNode(const QString& key) {
       if (c != key) doomed.push_back(c);  // a corrupted list must not loop
   }
   const QString parentKey = it->second->parentKey;
-  if (DesignObject* parent = parentKey.isEmpty() ? nullptr : Find(parentKey))
+  if (DesignObject* parent = parentKey.isEmpty() ? nullptr : FindMutable(parentKey))
     parent->children.removeOne(key);
   for (auto d = doomed.rbegin(); d != doomed.rend(); ++d) {
     if (objects_.erase(*d)) Forget(*d);
@@ -95,12 +137,13 @@ bool DesignTree::RekeyNode(const QString& oldKey, const QString& newKey) {
   std::unique_ptr<DesignObject> object = std::move(it->second);
   objects_.erase(it);
   for (const QString& c : object->children)
-    if (DesignObject* child = Find(c)) child->parentKey = newKey;
-  if (DesignObject* parent = object->parentKey.isEmpty() ? nullptr : Find(object->parentKey)) {
+    if (DesignObject* child = FindMutable(c)) child->parentKey = newKey;
+  if (DesignObject* parent =
+          object->parentKey.isEmpty() ? nullptr : FindMutable(object->parentKey)) {
     const qsizetype at = parent->children.indexOf(oldKey);
     if (at >= 0) parent->children[at] = newKey;
   }
-  object->ownKey = newKey;
+  object->key = newKey;
   objects_.emplace(newKey, std::move(object));
   Forget(oldKey);
   return true;
@@ -118,13 +161,30 @@ bool DesignTree::IsInSubtree(const QString& key, const QString& ancestorKey) con
   return false;
 }
 
+int DesignTree::Depth(const QString& key) const {
+  const DesignObject* o = Find(key);
+  if (!o) return -1;
+  int depth = 0;
+  for (int steps = 0; o && !o->parentKey.isEmpty() && steps <= Size(); ++steps) {
+    o = Find(o->parentKey);
+    ++depth;
+  }
+  return depth;
+}
+
+int DesignTree::IndexInParent(const QString& key) const {
+  const DesignObject* o = Find(key);
+  const DesignObject* parent = o && !o->parentKey.isEmpty() ? Find(o->parentKey) : nullptr;
+  return parent ? static_cast<int>(parent->children.indexOf(key)) : -1;
+}
+
 bool DesignTree::MoveNode(const QString& key, const QString& targetKey, bool asChild,
                           int position) {
   if (key.isEmpty() || (targetKey.isEmpty() && !asChild)) return false;
-  DesignObject* object = Find(key);
+  DesignObject* object = FindMutable(key);
   if (!object) return false;
   if (key == targetKey) return true;
-  DesignObject* target = targetKey.isEmpty() ? nullptr : Find(targetKey);
+  DesignObject* target = targetKey.isEmpty() ? nullptr : FindMutable(targetKey);
   if (!targetKey.isEmpty() && !target) return false;
   if (target && IsInSubtree(targetKey, key)) return false;
 
@@ -134,19 +194,25 @@ bool DesignTree::MoveNode(const QString& key, const QString& targetKey, bool asC
   } else {
     newParentKey = target->parentKey;
   }
-  DesignObject* newParent = newParentKey.isEmpty() ? nullptr : Find(newParentKey);
+  DesignObject* newParent = newParentKey.isEmpty() ? nullptr : FindMutable(newParentKey);
 
-  if (DesignObject* old = object->parentKey.isEmpty() ? nullptr : Find(object->parentKey))
+  if (DesignObject* old = object->parentKey.isEmpty() ? nullptr : FindMutable(object->parentKey))
     old->children.removeOne(key);
   if (newParent) {
     QStringList& list = newParent->children;
     if (asChild) {
-      if (position == kFirst) list.prepend(key);
-      else list.append(key);
+      if (position == kFirst)
+        list.prepend(key);
+      else
+        list.append(key);
     } else {
       switch (position) {
-        case kSiblingFirst: list.prepend(key); break;
-        case kSiblingLast: list.append(key); break;
+        case kSiblingFirst:
+          list.prepend(key);
+          break;
+        case kSiblingLast:
+          list.append(key);
+          break;
         case kBefore: {
           const qsizetype at = list.indexOf(targetKey);
           list.insert(at < 0 ? list.size() : at, key);
@@ -164,6 +230,21 @@ bool DesignTree::MoveNode(const QString& key, const QString& targetKey, bool asC
   return true;
 }
 
+bool DesignTree::MoveNodeTo(const QString& key, const QString& newParentKey, int index) {
+  DesignObject* object = FindMutable(key);
+  DesignObject* newParent = FindMutable(newParentKey);
+  if (!object || !newParent || IsInSubtree(newParentKey, key)) return false;
+  if (DesignObject* old = object->parentKey.isEmpty() ? nullptr : FindMutable(object->parentKey))
+    old->children.removeOne(key);
+  QStringList& list = newParent->children;
+  if (index < 0 || index >= list.size())
+    list.append(key);
+  else
+    list.insert(index, key);
+  object->parentKey = newParent->key;
+  return true;
+}
+
 int DesignTree::ChildCount(const QString& key) const {
   if (key.isEmpty()) return 0;
   const DesignObject* o = Find(key);
@@ -171,32 +252,25 @@ int DesignTree::ChildCount(const QString& key) const {
 }
 
 void DesignTree::WalkTree(const QString& startKey,
-                          const std::function<bool(DesignObject&)>& visitor) {
-  if (startKey.isEmpty()) return;
-  std::vector<QString> stack{startKey};
-  while (!stack.empty()) {
-    const QString key = std::move(stack.back());
-    stack.pop_back();
-    DesignObject* o = Find(key);
-    if (!o) continue;
-    if (visitor(*o)) continue;
-    o = Find(key);  // the visitor may have changed the store
-    if (!o) continue;
-    for (qsizetype i = o->children.size() - 1; i >= 0; --i) stack.push_back(o->children[i]);
-  }
-}
-
-void DesignTree::WalkTree(const QString& startKey,
                           const std::function<bool(const DesignObject&)>& visitor) const {
-  const_cast<DesignTree*>(this)->WalkTree(
-      startKey, std::function<bool(DesignObject&)>([&](DesignObject& o) { return visitor(o); }));
+  if (startKey.isEmpty()) return;
+  std::vector<const DesignObject*> stack;
+  if (const DesignObject* start = Find(startKey)) stack.push_back(start);
+  while (!stack.empty()) {
+    const DesignObject* o = stack.back();
+    stack.pop_back();
+    if (visitor(*o)) continue;
+    for (qsizetype i = o->children.size() - 1; i >= 0; --i)
+      if (const DesignObject* c = Find(o->children[i])) stack.push_back(c);
+  }
 }
 
 int DesignTree::FirstFreeCounter(const QString& base) const {
   const QString lower = base.toLower();
-  int n = counterHints_.value(lower, 1);
+  auto hint = counterHints_.find(lower);
+  int n = hint == counterHints_.end() ? 1 : hint->second;
   while (Contains(lower + QString::number(n))) ++n;
-  counterHints_.insert(lower, n);
+  counterHints_[lower] = n;
   return n;
 }
 
@@ -204,9 +278,9 @@ int DesignTree::FirstFreeCounter(const QString& base) const {
 
 bool IsContainerClass(const QString& cls) {
   static const QStringList kContainers = {
-      QStringLiteral("window"),    QStringLiteral("hbox"),      QStringLiteral("vbox"),
-      QStringLiteral("gridbox"),   QStringLiteral("multibox"),  QStringLiteral("singlebox"),
-      QStringLiteral("container"), QStringLiteral("frame"),     QStringLiteral("panel"),
+      QStringLiteral("window"),     QStringLiteral("hbox"),     QStringLiteral("vbox"),
+      QStringLiteral("gridbox"),    QStringLiteral("multibox"), QStringLiteral("singlebox"),
+      QStringLiteral("container"),  QStringLiteral("frame"),    QStringLiteral("panel"),
       QStringLiteral("scrollarea"), QStringLiteral("splitter"), QStringLiteral("tab")};
   return kContainers.contains(cls);
 }
@@ -222,41 +296,6 @@ int ClassCapacity(const QString& cls) {
 }
 
 // ---- objects -----------------------------------------------------------------------------------
-
-DesignObject* CreateObject(DesignTree& tree, const QString& parentKey, const QString& cls,
-                           const QString& requestedName, const DesignObject* copySource,
-                           int position, bool renameAllowed, bool noCaptions) {
-  QString candidate;
-  if (!requestedName.isEmpty()) {
-    candidate = requestedName;
-    if (tree.Contains(candidate.toLower())) {
-      if (!renameAllowed) return nullptr;
-      const QString base = requestedName + QStringLiteral("_c");
-      candidate = base + QString::number(tree.FirstFreeCounter(base));
-    }
-  } else {
-    candidate = cls + QLatin1Char('1');
-    if (tree.Contains(candidate.toLower())) {
-      if (!renameAllowed) return nullptr;
-      candidate = cls + QString::number(tree.FirstFreeCounter(cls));
-    }
-  }
-  const QString key = candidate.toLower();
-  // The copy source may live in this very tree; take what we need before inserting.
-  DesignObject copy;
-  if (copySource) {
-    copy.cls = copySource->cls;
-    copy.attributes = copySource->attributes;
-  }
-  if (!tree.InsertNode(key, parentKey, position)) return nullptr;
-  DesignObject* object = tree.Find(key);
-  object->attributes = copy.attributes;
-  object->key = key;
-  object->cls = cls;
-  SetAttribute(*object, QStringLiteral("name"), candidate);
-  if (!copySource) ApplyNewObjectDefaults(*object, noCaptions);
-  return object;
-}
 
 void ApplyNewObjectDefaults(DesignObject& object, bool noCaptions) {
   const QString& c = object.cls;
@@ -293,7 +332,7 @@ bool CanPasteInto(const DesignTree& tree, const DesignObject& source, const Desi
   if (t == QLatin1String("panel") && s != QLatin1String("tab")) return false;
   if (s == QLatin1String("window") && t != QLatin1String("dialogs")) return false;
   if (t == QLatin1String("dialogs") && s != QLatin1String("window")) return false;
-  const int children = tree.ChildCount(target.ownKey.isEmpty() ? target.key : target.ownKey);
+  const int children = tree.ChildCount(target.key);
   const int capacity = ClassCapacity(t);
   if (capacity == 1 && children >= 1) return false;
   if (t == QLatin1String("splitter") && children >= 2) return false;
@@ -334,10 +373,18 @@ bool ComputeSelectionContext(const DesignTree& tree, const QString& selectedKey,
   return true;
 }
 
-bool CanRename(const SelectionContext& c) { return c.selected && !c.isRoot; }
-bool CanDelete(const SelectionContext& c) { return c.selected && !c.isRoot; }
-bool CanCopy(const SelectionContext& c) { return c.selected && !c.isRoot; }
-bool CanCut(const SelectionContext& c) { return c.selected && !c.isRoot; }
+bool CanRename(const SelectionContext& c) {
+  return c.selected && !c.isRoot;
+}
+bool CanDelete(const SelectionContext& c) {
+  return c.selected && !c.isRoot;
+}
+bool CanCopy(const SelectionContext& c) {
+  return c.selected && !c.isRoot;
+}
+bool CanCut(const SelectionContext& c) {
+  return c.selected && !c.isRoot;
+}
 
 bool CanPaste(const DesignTree& tree, const SelectionContext& c,
               const DesignObject* clipboardObject) {
@@ -346,7 +393,11 @@ bool CanPaste(const DesignTree& tree, const SelectionContext& c,
   return c.isRoot && clipboardObject->cls == QLatin1String("window");
 }
 
-bool CanExpandCollapse(const SelectionContext& c) { return c.selected && c.childCount != 0; }
-bool CanExport(const SelectionContext& c) { return c.root && !c.rootHasNoWindows; }
+bool CanExpandCollapse(const SelectionContext& c) {
+  return c.selected && c.childCount != 0;
+}
+bool CanExport(const SelectionContext& c) {
+  return c.root && !c.rootHasNoWindows;
+}
 
 }  // namespace bxw

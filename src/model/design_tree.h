@@ -1,33 +1,65 @@
 #pragma once
-#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 namespace bxw {
 
-// One object of the design: the object part (key, class, attributes) and the tree part (parent,
-// own key, ordered children). Held by unique_ptr in the tree, so its address is stable.
-struct DesignObject {
-  QString key;  // lower-case name
-  QString cls;  // class name, as in the class schema
-  QHash<QString, QString> attributes;
-  QString parentKey;
-  QString ownKey;
-  QStringList children;
+// One attribute of an object. Names of known attributes share the schema's strings, so a name
+// costs no allocation per object.
+struct Attribute {
+  QString name;
+  QString value;
+  // Read from a file although the object's class does not have it: kept as written, in the
+  // order of the file, and written back after the class's own attributes.
+  bool kept = false;
+
+  bool operator==(const Attribute&) const = default;
 };
 
+// One object of the design: the object part (key, class, attributes) and the tree part (parent,
+// ordered children). Held by unique_ptr in the tree, so its address is stable.
+struct DesignObject {
+  QString key;  // lower-case name, also the object's key in the tree
+  QString cls;  // class name, as in the class schema
+  std::vector<Attribute> attributes;
+  QString parentKey;
+  QStringList children;
+  // What a hand-written file holds around the element: comments standing before it among its
+  // siblings, and comments after its last child, before its end tag.
+  QStringList commentsBefore;
+  QStringList commentsInside;
+  // The file gave the element no name; the designer named it and does not write the name back.
+  bool generatedName = false;
+
+  bool operator==(const DesignObject&) const = default;
+};
+
+// The value of a class attribute (empty when not set). Kept attributes are not read here.
 QString GetAttribute(const DesignObject& object, const QString& name);
+const QString* FindAttribute(const DesignObject& object, const QString& name);
+// Sets a class attribute of a record that is not part of a design tree (a working copy, a
+// clipboard entry); an existing entry keeps its place.
 void SetAttribute(DesignObject& object, const QString& name, const QString& value);
+// The kept attributes of an object, in file order.
+std::vector<const Attribute*> KeptAttributes(const DesignObject& object);
+const Attribute* FindKeptAttribute(const DesignObject& object, const QString& name);
 
 enum InsertPosition { kFirst = 1, kLast = 2 };
 enum SiblingPosition { kSiblingFirst = 1, kSiblingLast = 2, kBefore = 3, kAfter = 4 };
 
+class DesignBuilder;
+class DesignEditor;
+
 // The document: a dictionary from key to object. Order lives only in each children list. Every
 // operation that follows the tree walks it with an explicit stack, so neither depth nor width of
 // a design can exhaust the call stack.
+//
+// Everyone reads the tree; only the edit layer (DesignEditor for the live design, DesignBuilder
+// for a design made aside) changes it.
 class DesignTree {
 public:
   DesignTree();
@@ -35,49 +67,59 @@ public:
   DesignTree(const DesignTree&) = delete;
   DesignTree& operator=(const DesignTree&) = delete;
 
-  bool InsertNode(const QString& key, const QString& parentKey, int position);
-  bool RemoveNode(const QString& key);
-  bool RekeyNode(const QString& oldKey, const QString& newKey);
-  bool MoveNode(const QString& key, const QString& targetKey, bool asChild, int position);
   int ChildCount(const QString& key) const;
   // Visits start and its descendants depth first, parents before children. A visitor answering
   // true keeps the walk out of that object's subtree.
-  void WalkTree(const QString& startKey, const std::function<bool(DesignObject&)>& visitor);
   void WalkTree(const QString& startKey,
                 const std::function<bool(const DesignObject&)>& visitor) const;
 
-  DesignObject* Find(const QString& key);
   const DesignObject* Find(const QString& key) const;
   bool Contains(const QString& key) const { return objects_.count(key) != 0; }
   int Size() const { return static_cast<int>(objects_.size()); }
-  void Clear();
-  // Exchanges the whole content with another tree (an import builds aside, then swaps in).
-  void Swap(DesignTree& other) noexcept {
-    objects_.swap(other.objects_);
-    counterHints_.swap(other.counterHints_);
-  }
 
   // True when key is ancestorKey or lies below it.
   bool IsInSubtree(const QString& key, const QString& ancestorKey) const;
+  // Number of parent links from the object up to the root (0 for the root, -1 when absent).
+  int Depth(const QString& key) const;
+  // Position of key in its parent's children list, -1 for the root or an absent key.
+  int IndexInParent(const QString& key) const;
 
   // The lowest counter n >= 1 for which base + n is not a key (base compared in lower case).
   int FirstFreeCounter(const QString& base) const;
 
+  // The file the design was read from had a `window` as its main element.
+  bool WindowIsMainElement() const { return windowIsMain_; }
+  // Comments after the main element of the file the design was read from.
+  const QStringList& TrailingComments() const { return trailingComments_; }
+
 private:
+  friend class DesignBuilder;
+  friend class DesignEditor;
+
+  DesignObject* FindMutable(const QString& key);
+  bool InsertNode(const QString& key, const QString& parentKey, int position);
+  // Inserts at a position of the parent's children list (clamped; -1 or past the end: last).
+  bool InsertNodeAt(const QString& key, const QString& parentKey, int index);
+  bool RemoveNode(const QString& key);
+  bool RekeyNode(const QString& oldKey, const QString& newKey);
+  bool MoveNode(const QString& key, const QString& targetKey, bool asChild, int position);
+  // Moves key under newParentKey so that it stands at index of that list afterwards.
+  bool MoveNodeTo(const QString& key, const QString& newParentKey, int index);
+  void Clear();
+  void Swap(DesignTree& other) noexcept;
+
   void Forget(const QString& key);  // a key left the store: lower the counter hints it affects
   std::unordered_map<QString, std::unique_ptr<DesignObject>> objects_;
   // Per lower-case base: every counter below the hint is known to be taken. Keeps naming linear.
-  mutable QHash<QString, int> counterHints_;
+  mutable std::unordered_map<QString, int> counterHints_;
+  bool windowIsMain_ = false;
+  QStringList trailingComments_;
 };
 
 bool IsContainerClass(const QString& cls);
 // 1 for the single-child containers, 2 for splitter, -1 for unbounded, 0 for no children.
 int ClassCapacity(const QString& cls);
 
-// CreateObject: names, inserts and fills a new object; null when it cannot.
-DesignObject* CreateObject(DesignTree& tree, const QString& parentKey, const QString& cls,
-                           const QString& requestedName, const DesignObject* copySource,
-                           int position, bool renameAllowed, bool noCaptions);
 void ApplyNewObjectDefaults(DesignObject& object, bool noCaptions);
 
 bool CanPasteInto(const DesignTree& tree, const DesignObject& source, const DesignObject& target);
@@ -105,7 +147,8 @@ bool CanRename(const SelectionContext& c);
 bool CanDelete(const SelectionContext& c);
 bool CanCopy(const SelectionContext& c);
 bool CanCut(const SelectionContext& c);
-bool CanPaste(const DesignTree& tree, const SelectionContext& c, const DesignObject* clipboardObject);
+bool CanPaste(const DesignTree& tree, const SelectionContext& c,
+              const DesignObject* clipboardObject);
 bool CanExpandCollapse(const SelectionContext& c);
 bool CanExport(const SelectionContext& c);
 

@@ -16,7 +16,7 @@ DropDecision DecideDrop(const DesignTree& tree, const QString& sourceKey,
   const DesignObject* parent = tree.Find(targetParent);
 
   const bool sourceIsWindow = source->cls == QLatin1String("window");
-  if (IsContainerClass(target->cls) && !sourceIsWindow && sourceParent != target->ownKey &&
+  if (IsContainerClass(target->cls) && !sourceIsWindow && sourceParent != target->key &&
       target->children.isEmpty()) {
     if (!CanPasteInto(tree, *source, *target)) return d;
     d.move = true;
@@ -29,8 +29,8 @@ DropDecision DecideDrop(const DesignTree& tree, const QString& sourceKey,
   d.position = kAfter;
   if (sourceParent == targetParent) {
     if (parent->children.size() < 2) return d;
-    const qsizetype s = parent->children.indexOf(source->ownKey);
-    const qsizetype t = parent->children.indexOf(target->ownKey);
+    const qsizetype s = parent->children.indexOf(source->key);
+    const qsizetype t = parent->children.indexOf(target->key);
     d.position = s < t ? kAfter : kBefore;
   } else {
     const int capacity = ClassCapacity(parent->cls);

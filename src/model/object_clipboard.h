@@ -1,5 +1,4 @@
 #pragma once
-#include <QHash>
 #include <QString>
 #include <vector>
 
@@ -8,20 +7,19 @@
 namespace bxw {
 
 // Copies of a subtree, independent of later edits: the copied object first, then its
-// descendants in walk order, so every entry comes after its parent.
+// descendants in walk order, so every entry comes after its parent. A paste hands the entries to
+// an InsertSubtreeEdit.
 class ObjectClipboard {
 public:
   void Copy(const DesignTree& tree, const QString& key);
-  // Recreates the copy under parentKey; answers the key of the new top object, empty on failure.
-  QString Paste(DesignTree& tree, const QString& parentKey, bool noCaptions) const;
 
   const DesignObject* Object() const { return entries_.empty() ? nullptr : &entries_.front(); }
+  const std::vector<DesignObject>& Entries() const { return entries_; }
   bool IsEmpty() const { return entries_.empty(); }
   int Count() const { return static_cast<int>(entries_.size()); }
 
 private:
   std::vector<DesignObject> entries_;
-  QHash<QString, QString> copiedKeys_;
 };
 
 }  // namespace bxw

@@ -1,10 +1,12 @@
 #include "preview/preview_host.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QMoveEvent>
 #include <QStyle>
+#include <QTimer>
 
 #include "model/settings.h"
 
@@ -47,6 +49,8 @@ bool PreviewSubWindow::event(QEvent* event) {
 PreviewHost::PreviewHost(Inputs inputs) : in_(std::move(inputs)) {}
 
 PreviewHost::~PreviewHost() {
+  CloseTestWindow();
+  testFilter_.reset();
   if (dialog_) runtime_.DestroyDialog(dialog_);
   delete frame_.data();
 }
@@ -85,14 +89,14 @@ QColor PlatformColour(qint64 value) {
 
 }  // namespace
 
-void PreviewHost::ApplyStyles() {
-  for (auto it = tables_.PreviewStyle.begin(); it != tables_.PreviewStyle.end(); ++it) {
-    QWidget* gadget = runtime_.GadgetID(runtime_.DialogGadget(dialog_, it.key()));
+void PreviewHost::ApplyStyles(PreviewTables& tables, int dialog) {
+  for (auto it = tables.PreviewStyle.begin(); it != tables.PreviewStyle.end(); ++it) {
+    QWidget* gadget = runtime_.GadgetID(runtime_.DialogGadget(dialog, it.key()));
     if (!gadget) continue;
     const PreviewStyleEntry& style = it.value();
     if (!style.fontKey.isEmpty()) {
-      auto font = tables_.PreviewFont.find(style.fontKey);
-      if (font != tables_.PreviewFont.end()) gadget->setFont(LoadFont(*font));
+      auto font = tables.PreviewFont.find(style.fontKey);
+      if (font != tables.PreviewFont.end()) gadget->setFont(LoadFont(*font));
     }
     QPalette palette = gadget->palette();
     if (style.hasFrontColour) {
@@ -102,7 +106,8 @@ void PreviewHost::ApplyStyles() {
     }
     if (style.hasBackColour) {
       const QColor c = PlatformColour(style.backColour);
-      for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) palette.setColor(role, c);
+      for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        palette.setColor(role, c);
       gadget->setAutoFillBackground(true);
     }
     if (style.hasFrontColour || style.hasBackColour) gadget->setPalette(palette);
@@ -129,8 +134,8 @@ int PreviewHost::Rebuild(const DesignObject* window) {
   QWidget* focus = QApplication::focusWidget();
   QMdiSubWindow* active = in_.area ? in_.area->activeSubWindow() : nullptr;
   const QString name = GetAttribute(*window, QStringLiteral("name"));
-  XmlBuildInputs build{in_.tree, in_.schema, in_.settings.DPIPatch, in_.scaleX, in_.scaleY,
-                       &tables_};
+  XmlBuildInputs build{in_.tree,   in_.schema, in_.settings.DPIPatch,
+                       in_.scaleX, in_.scaleY, &tables_};
   if (!in_.writer.BuildDialogXml(build, XmlBuildMode::Preview, name)) {
     failed_ = true;
     return 0;
@@ -163,11 +168,13 @@ int PreviewHost::Rebuild(const DesignObject* window) {
       auto font = tables_.PreviewFont.find(doc_style->fontKey);
       if (font != tables_.PreviewFont.end()) w->setFont(LoadFont(*font));
     }
-    ApplyStyles();
+    ApplyStyles(tables_, dialog_);
     // Fonts no longer used by any control are dropped.
     for (auto it = tables_.PreviewFont.begin(); it != tables_.PreviewFont.end();) {
-      if (!it->inUse) it = tables_.PreviewFont.erase(it);
-      else ++it;
+      if (!it->inUse)
+        it = tables_.PreviewFont.erase(it);
+      else
+        ++it;
     }
     runtime_.RefreshDialog(dialog_);  // fonts change natural sizes
     if (in_.area) {
@@ -187,6 +194,91 @@ int PreviewHost::Rebuild(const DesignObject* window) {
   if (active && in_.area) in_.area->setActiveSubWindow(active);
   if (focus) focus->setFocus();
   return 0;
+}
+
+}  // namespace bxw
+
+namespace bxw {
+
+namespace {
+
+// Closes the test window on Esc, and tells the host once it was closed.
+class TestWindowFilter final : public QObject {
+public:
+  explicit TestWindowFilter(std::function<void()> closed) : closed_(std::move(closed)) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+      static_cast<QWidget*>(watched)->close();
+      return true;
+    }
+    if (event->type() == QEvent::Close) {
+      // The window's own teardown must not run inside its close event.
+      QTimer::singleShot(0, this, [this] {
+        if (closed_) closed_();
+      });
+    }
+    return false;
+  }
+
+private:
+  std::function<void()> closed_;
+};
+
+}  // namespace
+
+QWidget* PreviewHost::TestWindow() const {
+  return testDialog_ ? runtime_.WindowID(runtime_.DialogWindow(testDialog_)) : nullptr;
+}
+
+void PreviewHost::CloseTestWindow() {
+  if (!testDialog_) return;
+  if (QWidget* w = TestWindow()) w->removeEventFilter(testFilter_.get());
+  runtime_.DestroyDialog(testDialog_);
+  testDialog_ = 0;
+  testTables_ = PreviewTables{};
+  // The filter may be the one reporting the close right now.
+  if (testFilter_) testFilter_.release()->deleteLater();
+}
+
+bool PreviewHost::OpenTestWindow(const DesignObject* window, QWidget* over) {
+  CloseTestWindow();
+  if (!window) return false;
+  const QString name = GetAttribute(*window, QStringLiteral("name"));
+  XmlBuildInputs build{in_.tree,   in_.schema, in_.settings.DPIPatch,
+                       in_.scaleX, in_.scaleY, &testTables_};
+  if (!in_.writer.BuildDialogXml(build, XmlBuildMode::Preview, name) || !in_.writer.Document())
+    return false;
+  testDialog_ = runtime_.CreateDialog(dialog::kAny);
+  if (!runtime_.OpenXMLDialog(testDialog_, *in_.writer.Document(), name)) {
+    runtime_.DestroyDialog(testDialog_);
+    testDialog_ = 0;
+    return false;
+  }
+  QWidget* w = TestWindow();
+  if (!w) {
+    CloseTestWindow();
+    return false;
+  }
+  auto doc_style = testTables_.PreviewStyle.find(QStringLiteral("dialogs"));
+  if (doc_style != testTables_.PreviewStyle.end() && !doc_style->fontKey.isEmpty()) {
+    auto font = testTables_.PreviewFont.find(doc_style->fontKey);
+    if (font != testTables_.PreviewFont.end()) w->setFont(LoadFont(*font));
+  }
+  ApplyStyles(testTables_, testDialog_);
+  runtime_.RefreshDialog(testDialog_);
+  testFilter_ = std::make_unique<TestWindowFilter>([this] { CloseTestWindow(); });
+  w->installEventFilter(testFilter_.get());
+  // Over the designer, which waits until it is closed.
+  w->setWindowModality(Qt::ApplicationModal);
+  if (over) {
+    const QPoint centre = over->mapToGlobal(over->rect().center());
+    w->move(centre - QPoint(w->width() / 2, w->height() / 2));
+  }
+  w->show();
+  w->raise();
+  w->activateWindow();
+  return true;
 }
 
 }  // namespace bxw

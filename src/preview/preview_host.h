@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <memory>
 
 #include "dialog/dialog_runtime.h"
 #include "model/design_tree.h"
@@ -61,16 +62,23 @@ public:
   QString PreviewedKey() const { return previewedKey_; }
   bool Failed() const { return failed_; }
 
-  QWidget* Window() const;              // the runtime's window widget, or null
+  QWidget* Window() const;  // the runtime's window widget, or null
+
+  // The window as the finished program shows it: a live, resizable top-level window laid out by
+  // the runtime, controls working, over the designer until it is closed (or Esc). False when the
+  // window cannot be opened.
+  bool OpenTestWindow(const DesignObject* window, QWidget* over);
+  void CloseTestWindow();
+  QWidget* TestWindow() const;
   PreviewSubWindow* Frame() const { return frame_; }
   dialog::DialogRuntime& Runtime() { return runtime_; }
   int Dialog() const { return dialog_; }
-  int FontLoads() const { return fontLoads_; }     // how many fonts were loaded so far
-  int LoadedFonts() const;                          // fonts loaded and kept now
+  int FontLoads() const { return fontLoads_; }  // how many fonts were loaded so far
+  int LoadedFonts() const;                      // fonts loaded and kept now
 
 private:
   QFont LoadFont(PreviewFontEntry& entry);
-  void ApplyStyles();
+  void ApplyStyles(PreviewTables& tables, int dialog);
 
   Inputs in_;
   dialog::DialogRuntime runtime_;
@@ -80,6 +88,9 @@ private:
   bool failed_ = false;
   PreviewTables tables_;
   int fontLoads_ = 0;
+  int testDialog_ = 0;  // 0: no test window
+  PreviewTables testTables_;
+  std::unique_ptr<QObject> testFilter_;
 };
 
 }  // namespace bxw

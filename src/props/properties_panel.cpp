@@ -393,8 +393,11 @@ PropertyRow& PropertiesPanel::CreateRow(const QString& name, EditorKind kind,
       if (kind == EditorKind::Other || kind == EditorKind::Info) {
         line->setReadOnly(true);
       } else {
-        connect(line, &QLineEdit::textEdited, this,
-                [this, line] { OnPropertyEvent(line, PropertyEvent::Change); });
+        connect(line, &QLineEdit::textEdited, this, [this, line] {
+          typing_ = true;
+          OnPropertyEvent(line, PropertyEvent::Change);
+          typing_ = false;
+        });
       }
       editor = line;
       break;
@@ -408,8 +411,11 @@ PropertyRow& PropertiesPanel::CreateRow(const QString& name, EditorKind kind,
         // Typed text is judged as typed: no completion filling in a suggestion, no list growth.
         combo->setCompleter(nullptr);
         combo->setInsertPolicy(QComboBox::NoInsert);
-        connect(combo->lineEdit(), &QLineEdit::textEdited, this,
-                [this, combo] { OnPropertyEvent(combo, PropertyEvent::Change); });
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, combo] {
+          typing_ = true;
+          OnPropertyEvent(combo, PropertyEvent::Change);
+          typing_ = false;
+        });
       }
       connect(combo, &QComboBox::activated, this,
               [this, combo] { OnPropertyEvent(combo, PropertyEvent::Change); });
@@ -602,7 +608,7 @@ void PropertiesPanel::OnPropertyEvent(QObject* control, PropertyEvent type) {
   if (found == index_.end()) return;
   PropertyRow& row = *found->second;
   // The row may outlive its object for a moment (deleted or renamed before the next refresh).
-  DesignObject* object = host_.tree.Find(row.objectKey);
+  const DesignObject* object = host_.tree.Find(row.objectKey);
   if (!object) return;
 
   if (type == PropertyEvent::FocusGained) {
@@ -628,16 +634,27 @@ void PropertiesPanel::Schedule(int delayMs) {
   if (host_.schedulePreviewRebuild) host_.schedulePreviewRebuild(delayMs);
 }
 
-void PropertiesPanel::HandleEdit(PropertyRow& row, DesignObject& object, PropertyEvent type) {
+void PropertiesPanel::Store(const DesignObject& object, const QString& attribute,
+                            const QString& value) {
+  if (!host_.setAttribute) return;
+  SetAttributeEdit edit;
+  edit.key = object.key;
+  edit.name = attribute;
+  edit.value = value;
+  edit.typed = typing_;
+  host_.setAttribute(std::move(edit));
+}
+
+void PropertiesPanel::HandleEdit(PropertyRow& row, const DesignObject& object, PropertyEvent type) {
   QWidget* editor = row.editor.data();
   if (!editor) return;
   const QString& a = row.name;
   switch (row.kind) {
     case EditorKind::YesNo:
       if (type != PropertyEvent::LeftClick) return;
-      SetAttribute(object, a,
-                   static_cast<QCheckBox*>(editor)->isChecked() ? QStringLiteral("yes")
-                                                                : QStringLiteral("no"));
+      Store(object, a,
+            static_cast<QCheckBox*>(editor)->isChecked() ? QStringLiteral("yes")
+                                                         : QStringLiteral("no"));
       Schedule(1);
       return;
     case EditorKind::Flag: {
@@ -652,13 +669,13 @@ void PropertiesPanel::HandleEdit(PropertyRow& row, DesignObject& object, Propert
       qsizetype b = 0, e = flags.size();
       while (b < e && flags[b] == QLatin1Char('|')) ++b;
       while (e > b && flags[e - 1] == QLatin1Char('|')) --e;
-      SetAttribute(object, row.group, flags.mid(b, e - b));
+      Store(object, row.group, flags.mid(b, e - b));
       Schedule(1);
       return;
     }
     case EditorKind::Text:
       if (type != PropertyEvent::Change) return;
-      SetAttribute(object, a, EditorText(editor));
+      Store(object, a, EditorText(editor));
       Schedule(1000);
       return;
     case EditorKind::Other:
@@ -671,10 +688,10 @@ void PropertiesPanel::HandleEdit(PropertyRow& row, DesignObject& object, Propert
       if (row.kind == EditorKind::Number) v = StripSpaces(v);
       if (v == QLatin1String("-")) v.clear();
       if (v.isEmpty() || IsIntegerText(v)) {
-        SetAttribute(object, a, v);
+        Store(object, a, v);
         Schedule(1000);
       } else if (row.kind == EditorKind::Size && host_.schema.IsSuggestedValue(object.cls, a, v)) {
-        SetAttribute(object, a, v);
+        Store(object, a, v);
         Schedule(1);
       } else {
         SetEditorText(editor, GetAttribute(object, a));
@@ -683,14 +700,14 @@ void PropertiesPanel::HandleEdit(PropertyRow& row, DesignObject& object, Propert
     }
     case EditorKind::Choice:
       if (type != PropertyEvent::Change) return;
-      SetAttribute(object, a, EditorText(editor));
+      Store(object, a, EditorText(editor));
       Schedule(1);
       return;
     case EditorKind::Event: {
       if (type != PropertyEvent::Change) return;
       const QString v = EditorText(editor);
       if (v.isEmpty() || IsIdentifierText(v)) {
-        SetAttribute(object, a, v);
+        Store(object, a, v);
         Schedule(1000);
       } else {
         SetEditorText(editor, GetAttribute(object, a));
@@ -710,15 +727,14 @@ void PropertiesPanel::HandleEdit(PropertyRow& row, DesignObject& object, Propert
   }
 }
 
-void PropertiesPanel::PickFont(PropertyRow& row, DesignObject& object) {
+void PropertiesPanel::PickFont(PropertyRow& row, const DesignObject& object) {
   auto* list = static_cast<QListWidget*>(row.editor.data());
   const QString stored = GetAttribute(object, row.name);
   const QStringList fields = stored.split(QLatin1Char('|'));
   const qint64 style = ValueOfText(fields.value(2));
   FontChoice initial;
   initial.face = fields.value(0);
-  initial.size =
-      static_cast<int>(std::clamp<qint64>(ValueOfText(fields.value(1)), 0, 10000));
+  initial.size = static_cast<int>(std::clamp<qint64>(ValueOfText(fields.value(1)), 0, 10000));
   initial.bold = (style & 256) != 0;
   initial.italic = (style & 512) != 0;
   const std::optional<FontChoice> chosen = host_.requesters.ChooseFont(initial);
@@ -729,12 +745,12 @@ void PropertiesPanel::PickFont(PropertyRow& row, DesignObject& object) {
     value = chosen->face + QLatin1Char('|') + QString::number(chosen->size) + QLatin1Char('|') +
             QString::number(newStyle);
   }
-  SetAttribute(object, row.name, value);
+  Store(object, row.name, value);
   Schedule(1);
   ShowSingleItem(list, FontDisplayText(value));
 }
 
-void PropertiesPanel::PickColour(PropertyRow& row, DesignObject& object) {
+void PropertiesPanel::PickColour(PropertyRow& row, const DesignObject& object) {
   auto* list = static_cast<QListWidget*>(row.editor.data());
   list->clearSelection();
   qint64 initial = ValueOfText(GetAttribute(object, row.name));
@@ -742,21 +758,21 @@ void PropertiesPanel::PickColour(PropertyRow& row, DesignObject& object) {
   const int result = host_.requesters.ChooseColour(static_cast<int>(initial & 0xFFFFFFFF));
   // -1 is a cancelled requester: the colour is removed.
   if (result == -1) {
-    SetAttribute(object, row.name, QString());
+    Store(object, row.name, QString());
     SetBackground(list, nullptr);
     Schedule(1);
     return;
   }
   const QString hex = QString::number(static_cast<quint32>(result), 16).toUpper();
-  SetAttribute(object, row.name, QLatin1Char('$') + hex);
+  Store(object, row.name, QLatin1Char('$') + hex);
   const QColor c = PlatformColour(result);
   SetBackground(list, &c);
   Schedule(1);
 }
 
-void PropertiesPanel::ClearPicker(PropertyRow& row, DesignObject& object) {
+void PropertiesPanel::ClearPicker(PropertyRow& row, const DesignObject& object) {
   auto* list = static_cast<QListWidget*>(row.editor.data());
-  SetAttribute(object, row.name, QString());
+  Store(object, row.name, QString());
   ShowSingleItem(list, QString());
   SetBackground(list, nullptr);
   Schedule(1);

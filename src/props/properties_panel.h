@@ -11,6 +11,7 @@
 
 #include "app/layout_metrics.h"
 #include "model/class_schema.h"
+#include "model/design_edit.h"
 #include "model/design_tree.h"
 #include "platform/random_source.h"
 #include "platform/requesters.h"
@@ -64,7 +65,7 @@ using EditorIndex = std::unordered_map<const QObject*, PropertyRow*>;
 
 // Everything the panel works with, owned elsewhere.
 struct PropertiesHost {
-  DesignTree& tree;
+  const DesignTree& tree;
   const ClassSchema& schema;
   Requesters& requesters;
   RandomSource& random;
@@ -75,6 +76,8 @@ struct PropertiesHost {
   QFont labelFont;                 // "Tahoma" 9
   QFont editorFont;                // "Arial" 8
   std::function<void(int delayMs)> schedulePreviewRebuild;
+  // Stores a value: the panel never changes the design itself.
+  std::function<void(SetAttributeEdit edit)> setAttribute;
 };
 
 // The Properties panel: one row per shown attribute, kept alive by name across refreshes, and the
@@ -119,14 +122,17 @@ private:
   PropertyRow& CreateRow(const QString& name, EditorKind kind, const QString& group);
   void DestroyRow(RowTable::iterator it);
   void ShowValue(PropertyRow& row, const DesignObject& object, const QString& value);
-  void HandleEdit(PropertyRow& row, DesignObject& object, PropertyEvent type);
-  void PickFont(PropertyRow& row, DesignObject& object);
-  void PickColour(PropertyRow& row, DesignObject& object);
-  void ClearPicker(PropertyRow& row, DesignObject& object);
+  void HandleEdit(PropertyRow& row, const DesignObject& object, PropertyEvent type);
+  void PickFont(PropertyRow& row, const DesignObject& object);
+  void PickColour(PropertyRow& row, const DesignObject& object);
+  void ClearPicker(PropertyRow& row, const DesignObject& object);
+  // Hands the value to the host as an edit of the row's object.
+  void Store(const DesignObject& object, const QString& attribute, const QString& value);
   void Schedule(int delayMs);
   QWidget* Content() const;
 
   PropertiesHost host_;
+  bool typing_ = false;  // the change being handled was typed (not picked or clicked)
   RowTable rows_;
   EditorIndex index_;
 };

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "model/class_schema.h"
+#include "model/design_edit.h"
 #include "model/design_tree.h"
 #include "model/settings.h"
 #include "platform/clock.h"
@@ -17,22 +18,21 @@ namespace bxw {
 struct DesignerHooks {
   // Empty the system clipboard and put this text on it (QClipboard::setText).
   std::function<void(const QString& text)> setClipboardText;
-  // Set the title of the "Interface Tree" window to this whole text.
-  std::function<void(const QString& title)> setTreeWindowTitle;
-  // After an import replaced the design: rebuild the tree view keeping exactly the keys in
-  // `expandedKeys` expanded and selecting `selectKey`, repaint it, show the Properties panel for
-  // the selection and rebuild the preview for its owning window (the refresh chain).
-  std::function<void(const QString& selectKey, const QSet<QString>& expandedKeys)>
-      refreshAfterImport;
+  // Changes the design: the shell applies the edit through the edit layer, records it for undo
+  // under the description ("Import 'login.xml'") and refreshes its views. Answers what changed.
+  std::function<EditOutcome(Edit edit, const QString& description)> applyEdit;
+  // The design now belongs to this file (an export to it); empty for none.
+  std::function<void(const QString& path)> setDesignFile;
   // Open a written file with the program the system associates with it, without waiting
   // (QDesktopServices::openUrl).
   std::function<void(const QString& path)> openWithAssociatedProgram;
 };
 
 // The state the XML import/export and source export commands work on, all owned by the caller
-// (the designer, a test, the companion). Nothing is kept between calls except through these.
+// (the designer, a test, the companion). Nothing is kept between calls except through these. The
+// design itself is only read here; changes go through hooks.applyEdit.
 struct DesignerContext {
-  DesignTree& tree;
+  const DesignTree& tree;
   const ClassSchema& schema;
   Settings& settings;
   Requesters& requesters;

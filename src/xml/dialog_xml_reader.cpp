@@ -2,13 +2,12 @@
 
 #include <expat.h>
 
-#include "platform/expat_feed.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <vector>
 
 #include "model/value_text.h"
+#include "platform/expat_feed.h"
 #include "xml/xml_export.h"
 
 namespace bxw {
@@ -41,8 +40,10 @@ bool ReadObjectFromXml(const ClassSchema& schema, DesignObject& working, const Q
   working.cls = cls;
   for (const XmlAttribute& a : attributes) {
     const QString name = PlainAttributeName(a.name.toLower());
-    if (record->attributeSet.contains(name)) {
-      SetAttribute(working, name, a.value);
+    // The schema's own string is stored, so the name costs nothing per object.
+    const auto known = record->attributeSet.constFind(name);
+    if (known != record->attributeSet.constEnd()) {
+      SetAttribute(working, *known, a.value);
     } else {
       errorText +=
           QStringLiteral("Unsupported property: ") + cls + QLatin1Char('\\') + name + kLineEnd;
@@ -56,15 +57,14 @@ namespace {
 // Creates the object for one element from the working part, as CreateObject does with the working
 // part as copy source and renaming not allowed: named as requested (or class + 1 when unnamed),
 // refused when that name is taken. The attributes are handed over instead of copied.
-const DesignObject* CreateFromWorkingPart(DesignTree& tree, const QString& parentKey,
+const DesignObject* CreateFromWorkingPart(DesignBuilder& builder, const QString& parentKey,
                                           DesignObject& working, const QString& requestedName,
                                           int position) {
   const QString name = requestedName.isEmpty() ? working.cls + QLatin1Char('1') : requestedName;
   const QString key = name.toLower();
-  if (tree.Contains(key) || !tree.InsertNode(key, parentKey, position)) return nullptr;
-  DesignObject* created = tree.Find(key);
+  if (builder.Tree().Contains(key) || !builder.InsertNode(key, parentKey, position)) return nullptr;
+  DesignObject* created = builder.Object(key);
   created->attributes = std::move(working.attributes);
-  created->key = key;
   created->cls = working.cls;
   SetAttribute(*created, QStringLiteral("name"), name);
   return created;
@@ -72,8 +72,9 @@ const DesignObject* CreateFromWorkingPart(DesignTree& tree, const QString& paren
 
 // What the expat callbacks share while a file is read.
 struct ImportState {
-  ImportState(DesignTree& t, const ClassSchema& s, QString& e) : tree(t), schema(s), errorText(e) {}
-  DesignTree& tree;  // the design being built aside
+  ImportState(DesignBuilder& b, const ClassSchema& s, QString& e)
+      : builder(b), schema(s), errorText(e) {}
+  DesignBuilder& builder;  // the design being built aside
   const ClassSchema& schema;
   QString& errorText;
   // Keys of the objects of the open elements that got one; an element whose object could not be
@@ -110,7 +111,7 @@ void XMLCALL AddObjectsFromXml(void* user, const XML_Char* name, const XML_Char*
       return;
     }
     ReadObjectFromXml(st->schema, st->working, cls, st->attributes, st->errorText);
-    CreateFromWorkingPart(st->tree, QString(), st->working, kDialogs, kFirst);
+    CreateFromWorkingPart(st->builder, QString(), st->working, kDialogs, kFirst);
     st->path.push_back(kDialogs);
     return;
   }
@@ -120,7 +121,7 @@ void XMLCALL AddObjectsFromXml(void* user, const XML_Char* name, const XML_Char*
   }
   const QString requested = GetAttribute(st->working, QStringLiteral("name"));
   const DesignObject* created =
-      CreateFromWorkingPart(st->tree, st->path.back(), st->working, requested, kLast);
+      CreateFromWorkingPart(st->builder, st->path.back(), st->working, requested, kLast);
   if (!created) {
     // An unnamed element was tried as class + 1; say which name was refused.
     st->errorText += QStringLiteral("Cannot add object: ") +
@@ -141,9 +142,9 @@ void XMLCALL OnImportEnd(void* user, const XML_Char*) {
 
 }  // namespace
 
-XmlLoadResult LoadDialogXml(DesignTree& tree, const ClassSchema& schema, const QByteArray& bytes) {
+XmlLoadResult LoadDialogXml(const ClassSchema& schema, const QByteArray& bytes) {
   XmlLoadResult result;
-  DesignTree building;
+  DesignBuilder building(false);
   ImportState state{building, schema, result.errorText};
 
   XML_Parser parser = XML_ParserCreate(nullptr);
@@ -171,13 +172,13 @@ XmlLoadResult LoadDialogXml(DesignTree& tree, const ClassSchema& schema, const Q
     result.errorText.clear();
   } else {
     result.status = XmlLoadStatus::Loaded;
-    tree.Swap(building);
+    result.design = building.Take();
   }
   XML_ParserFree(parser);
   return result;
 }
 
-XmlLoadResult LoadDialogXmlFile(DesignTree& tree, const ClassSchema& schema, const QString& path) {
+XmlLoadResult LoadDialogXmlFile(const ClassSchema& schema, const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     XmlLoadResult result;
@@ -192,12 +193,7 @@ XmlLoadResult LoadDialogXmlFile(DesignTree& tree, const ClassSchema& schema, con
     result.errorText = QStringLiteral("Not a valid XML file");
     return result;
   }
-  return LoadDialogXml(tree, schema, bytes);
-}
-
-void ResetToEmptyDesign(DesignTree& tree) {
-  tree.Clear();
-  CreateObject(tree, QString(), kDialogs, kDialogs, nullptr, kFirst, false, false);
+  return LoadDialogXml(schema, bytes);
 }
 
 bool HasValidRoot(const DesignTree& tree) {
@@ -227,7 +223,7 @@ void ImportXmlFile(DesignerContext& ctx, const QString& path) {
                                MessageIcon::Information))
     return;
 
-  const XmlLoadResult result = LoadDialogXmlFile(ctx.tree, ctx.schema, path);
+  XmlLoadResult result = LoadDialogXmlFile(ctx.schema, path);
   if (!result.errorText.isEmpty()) {
     ctx.requesters.Message(QStringLiteral("Import XML"),
                            QStringLiteral("Following error(s) occured with file '") +
@@ -236,16 +232,17 @@ void ImportXmlFile(DesignerContext& ctx, const QString& path) {
                            MessageIcon::Warning);
   }
   if (result.status == XmlLoadStatus::Loaded) {
-    if (!HasValidRoot(ctx.tree)) {
+    QString file = path;
+    if (!HasValidRoot(*result.design)) {
       ctx.requesters.Message(QStringLiteral("Import XML file"),
                              QStringLiteral("Error: missing or invalid root item in loaded file"),
                              MessageIcon::Error);
-      ResetToEmptyDesign(ctx.tree);
-      SetTreeWindowTitle(ctx, QString());
-    } else {
-      SetTreeWindowTitle(ctx, QStringLiteral(": ") + FilePart(path));
+      result.design = NewEmptyDesign();
+      file.clear();
     }
-    if (ctx.hooks.refreshAfterImport) ctx.hooks.refreshAfterImport(kDialogs, {kDialogs});
+    if (ctx.hooks.applyEdit)
+      ctx.hooks.applyEdit(ReplaceDesignEdit{std::move(result.design), file},
+                          QStringLiteral("Import '") + FilePart(path) + QLatin1Char('\''));
   }
   // Also after a failed or ignored import, so that quitting does not warn about older changes.
   ctx.savedSnapshot = WholeDocumentFingerprint(ctx);

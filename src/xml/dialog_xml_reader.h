@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "model/class_schema.h"
@@ -20,6 +21,7 @@ enum class XmlLoadStatus {
 struct XmlLoadResult {
   XmlLoadStatus status = XmlLoadStatus::NotReadable;
   QString errorText;  // warning lines, each ending in CR LF; or the single read/parse error line
+  std::unique_ptr<DesignTree> design;  // the design read, when Loaded
 };
 
 // Fills the working object part from an element's attributes (names as in the file): fails (with
@@ -28,15 +30,12 @@ struct XmlLoadResult {
 bool ReadObjectFromXml(const ClassSchema& schema, DesignObject& working, const QString& cls,
                        const std::vector<XmlAttribute>& attributes, QString& errorText);
 
-// Parses bytes and, when the main element is "dialogs", replaces the design by its objects. The
+// Parses bytes and, when the main element is "dialogs", answers the design they describe. The
 // objects are created while expat reads, depth first in document order, into a design built aside
-// that replaces the current one only when the whole text was well-formed; nothing recurses, so
-// neither width nor depth of a file matters.
-XmlLoadResult LoadDialogXml(DesignTree& tree, const ClassSchema& schema, const QByteArray& bytes);
-XmlLoadResult LoadDialogXmlFile(DesignTree& tree, const ClassSchema& schema, const QString& path);
-
-// Clears the design and creates the root object again.
-void ResetToEmptyDesign(DesignTree& tree);
+// that is handed out only when the whole text was well-formed; nothing recurses, so neither width
+// nor depth of a file matters.
+XmlLoadResult LoadDialogXml(const ClassSchema& schema, const QByteArray& bytes);
+XmlLoadResult LoadDialogXmlFile(const ClassSchema& schema, const QString& path);
 
 // True when the design has a root "dialogs" without a parent.
 bool HasValidRoot(const DesignTree& tree);

@@ -134,16 +134,26 @@ QString EscapePureBasicString(const QString& text) {
   // without anything to escape is shared as it is.
   auto escapeOf = [](char16_t c) -> char16_t {
     switch (c) {
-      case 7: return u'a';
-      case 8: return u'b';
-      case 9: return u't';
-      case 10: return u'n';
-      case 11: return u'v';
-      case 12: return u'f';
-      case 13: return u'r';
-      case '"': return u'"';
-      case '\\': return u'\\';
-      default: return 0;
+      case 7:
+        return u'a';
+      case 8:
+        return u'b';
+      case 9:
+        return u't';
+      case 10:
+        return u'n';
+      case 11:
+        return u'v';
+      case 12:
+        return u'f';
+      case 13:
+        return u'r';
+      case '"':
+        return u'"';
+      case '\\':
+        return u'\\';
+      default:
+        return 0;
     }
   };
   const QStringView all(text);
@@ -349,7 +359,7 @@ bool DialogXmlWriter::WriteObjectElement(const XmlBuildInputs& in, const DesignO
     element = parent->AppendElement(object.cls);
     WriteObjectAttributes(in, element, object, currentWindowName_, parentIsGrid, nullptr);
   }
-  elementMap_.insert(object.ownKey, element);
+  elementMap_.insert(object.key, element);
   return false;
 }
 
@@ -362,10 +372,8 @@ void DialogXmlWriter::WriteObjectAttributes(const XmlBuildInputs& in, XmlNode* e
   ObjectCollector collector(codeTables_, windowKey, object);
   for (const QString& a : record->attributes) {
     // Read in place: most attributes of most objects are unset or at their default.
-    const auto found = object.attributes.constFind(a);
-    const QString& v = (flagsOverride && a == kFlags)         ? *flagsOverride
-                       : found == object.attributes.constEnd() ? unset
-                                                               : *found;
+    const QString* found = FindAttribute(object, a);
+    const QString& v = (flagsOverride && a == kFlags) ? *flagsOverride : found ? *found : unset;
     if (v.isEmpty() || IsDefaultValue(a, v)) continue;
     switch (mode_) {
       case XmlBuildMode::Design:
@@ -412,8 +420,8 @@ void DialogXmlWriter::WriteObjectAttributes(const XmlBuildInputs& in, XmlNode* e
   }
 }
 
-void DialogXmlWriter::WriteAttribute(const XmlBuildInputs& in, XmlNode* element,
-                                     const QString& a, const QString& v) {
+void DialogXmlWriter::WriteAttribute(const XmlBuildInputs& in, XmlNode* element, const QString& a,
+                                     const QString& v) {
   if (!in.dpiPatch || mode_ == XmlBuildMode::Design) {
     element->SetAttribute(a, v);
     return;

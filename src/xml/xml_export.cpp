@@ -30,9 +30,9 @@ QString WholeDocumentFingerprint(DesignerContext& ctx) {
   return WholeDocumentFingerprint(ctx.tree, ctx.schema, ctx.writer);
 }
 
-void SetTreeWindowTitle(DesignerContext& ctx, const QString& suffix) {
-  if (ctx.hooks.setTreeWindowTitle)
-    ctx.hooks.setTreeWindowTitle(QStringLiteral("Interface Tree") + suffix);
+QString TreeWindowTitle(const QString& designFile) {
+  return designFile.isEmpty() ? QStringLiteral("Interface Tree")
+                              : QStringLiteral("Interface Tree: ") + FilePart(designFile);
 }
 
 QString ProposedExportName(const QDateTime& when, const QString& extension) {
@@ -106,7 +106,7 @@ bool ExportXml(DesignerContext& ctx, bool toClipboard) {
                            QStringLiteral("Can't save XML to ") + path, MessageIcon::Error);
     return false;
   }
-  SetTreeWindowTitle(ctx, QStringLiteral(": ") + FilePart(path));
+  if (ctx.hooks.setDesignFile) ctx.hooks.setDesignFile(path);
   ctx.savedSnapshot = WholeDocumentFingerprint(ctx);
   return true;
 }

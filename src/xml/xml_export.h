@@ -14,8 +14,9 @@ QString WholeDocumentFingerprint(const DesignTree& tree, const ClassSchema& sche
                                  DialogXmlWriter& writer);
 QString WholeDocumentFingerprint(DesignerContext& ctx);
 
-// Sets the tree window title to "Interface Tree" + suffix through the shell's hook.
-void SetTreeWindowTitle(DesignerContext& ctx, const QString& suffix);
+// The title of the tree window for the design's file: "Interface Tree" and ": " + the file name
+// when there is one.
+QString TreeWindowTitle(const QString& designFile);
 
 // Asks for the file of an export, proposing UI_<date and time>.<extension> in the last directory;
 // adds the extension when the first pattern was chosen and remembers the directory. Empty when

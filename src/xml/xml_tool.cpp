@@ -9,15 +9,15 @@ namespace bxw {
 
 namespace {
 
-// Imports path into tree; answers 0, 1 or 2 as check does and reports to output.err.
-int ImportForTool(const QString& path, DesignTree& tree, const ClassSchema& schema,
-                  ToolOutput& output) {
+// Imports path into design; answers 0, 1 or 2 as check does and reports to output.err.
+int ImportForTool(const QString& path, std::unique_ptr<DesignTree>& design,
+                  const ClassSchema& schema, ToolOutput& output) {
   const QFileInfo info(path);
   if (!info.exists() || info.isDir()) {
     output.err += QStringLiteral("bxw: no such file: ") + path + QLatin1Char('\n');
     return 2;
   }
-  const XmlLoadResult result = LoadDialogXmlFile(tree, schema, path);
+  XmlLoadResult result = LoadDialogXmlFile(schema, path);
   switch (result.status) {
     case XmlLoadStatus::NotReadable:
     case XmlLoadStatus::ParseError:
@@ -28,6 +28,7 @@ int ImportForTool(const QString& path, DesignTree& tree, const ClassSchema& sche
           QStringLiteral("bxw: the main element is not \"dialogs\": ") + path + QLatin1Char('\n');
       return 2;
     case XmlLoadStatus::Loaded:
+      design = std::move(result.design);
       break;
   }
   if (result.errorText.isEmpty()) return 0;
@@ -64,8 +65,8 @@ int CheckCommand(const QStringList& args, ToolOutput& output) {
   if (!ParseFileAndOut(args, file, out, output, false)) return 2;
   ClassSchema schema;
   schema.BuildClassSchema();
-  DesignTree tree;
-  return ImportForTool(file, tree, schema, output);
+  std::unique_ptr<DesignTree> design;
+  return ImportForTool(file, design, schema, output);
 }
 
 int XmlCommand(const QStringList& args, ToolOutput& output) {
@@ -73,11 +74,11 @@ int XmlCommand(const QStringList& args, ToolOutput& output) {
   if (!ParseFileAndOut(args, file, out, output, true)) return 2;
   ClassSchema schema;
   schema.BuildClassSchema();
-  DesignTree tree;
-  const int code = ImportForTool(file, tree, schema, output);
+  std::unique_ptr<DesignTree> design;
+  const int code = ImportForTool(file, design, schema, output);
   if (code == 2) return 2;
   DialogXmlWriter writer;
-  const QByteArray bytes = DesignFileBytes(tree, schema, writer);
+  const QByteArray bytes = DesignFileBytes(*design, schema, writer);
   if (out.isEmpty()) {
     output.out += bytes;
   } else if (!WriteFileAtomically(out, bytes)) {

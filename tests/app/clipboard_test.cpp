@@ -15,7 +15,7 @@ protected:
     Add("vbox1", "button");
     Add("vbox1", "button");
     Add("hbox1", "singlebox");  // singlebox1, empty
-    SetAttribute(*designer->Tree().Find("button1"), "width", "80");
+    Set("button1", "width", "80");
   }
   QStringList Children(const char* key) { return designer->Tree().Find(key)->children; }
   QString Attr(const char* key, const char* a) {
@@ -26,7 +26,7 @@ protected:
 TEST_F(ClipboardTest, CopyAndPasteRenamesTakenNamesAndKeepsEveryAttribute) {
   Select("vbox1");
   designer->CopyCommand();
-  SetAttribute(*designer->Tree().Find("button1"), "width", "99");  // after the copy
+  Set("button1", "width", "99");  // after the copy
   Select("singlebox1");
   designer->PasteCommand();
   EXPECT_EQ(designer->SelectedKey(), QStringLiteral("vbox1_c1"));

@@ -34,7 +34,8 @@ QStringList Menu(Designer& d) {
 }
 
 // The part of every menu after the add sub-menu, for a non-root selection with no children.
-QStringList Tail(bool canCutCopy, const QString& paste, bool expand, bool export_) {
+QStringList Tail(bool canCutCopy, const QString& paste, bool expand, bool export_,
+                 bool testWindow, const QString& undo) {
   const QString off = QStringLiteral(" [off]");
   return {QStringLiteral("--"),
           QStringLiteral("Cut\tCtrl+X") + (canCutCopy ? QString() : off),
@@ -58,11 +59,16 @@ QStringList Tail(bool canCutCopy, const QString& paste, bool expand, bool export
           QStringLiteral("  Confirm tree object deletion"),
           QStringLiteral("  Warn about unsaved changes"),
           QStringLiteral("Refresh UI"),
+          QStringLiteral("Test window\tCtrl+T") + (testWindow ? QString() : off),
           QStringLiteral("--"),
           QStringLiteral("Export Code\tCtrl+E") + (export_ ? QString() : off),
           QStringLiteral("Export XML\tCtrl+S") + (export_ ? QString() : off),
           QStringLiteral("--"),
-          QStringLiteral("Import XML..\tCtrl+O")};
+          QStringLiteral("Import XML..\tCtrl+O"),
+          QStringLiteral("--"),
+          undo.isEmpty() ? QStringLiteral("Undo\tCtrl+Z [off]")
+                         : QStringLiteral("Undo ") + undo + QStringLiteral("\tCtrl+Z"),
+          QStringLiteral("Redo\tCtrl+Y [off]")};
 }
 
 const QStringList kGadgetAddMenu = {
@@ -79,7 +85,7 @@ const QStringList kGadgetAddMenu = {
 
 TEST_F(DesignerTest, RootMenuOnAnEmptyDesign) {
   QStringList want = {"New", "  Window\t1"};
-  want << Tail(false, "Paste\tCtrl+V [off]", false, false);
+  want << Tail(false, "Paste\tCtrl+V [off]", false, false, false, {});
   EXPECT_EQ(Menu(*designer), want);
 }
 
@@ -90,29 +96,31 @@ TEST_F(DesignerTest, ButtonWindowSplitterAndPanelMenus) {
 
   Select(button);
   QStringList want = {"(not a container) [off]"};
-  want << Tail(true, "Paste\tCtrl+V [off]", false, true);
+  want << Tail(true, "Paste\tCtrl+V [off]", false, true, true, "Add 'button1'");
   EXPECT_EQ(Menu(*designer), want);
 
   Select(window);  // holds its one child: full
   want = QStringList{"(container is full) [off]"};
-  want << Tail(true, "Paste\tCtrl+V [off]", true, true);
+  want << Tail(true, "Paste\tCtrl+V [off]", true, true, true, "Add 'button1'");
   EXPECT_EQ(Menu(*designer), want);
 
   const QString splitter = Add(vbox, "splitter");
   Add(splitter, "button");
   Add(splitter, "button");
   Select(splitter);
+  want = QStringList{"(container is full) [off]"};
+  want << Tail(true, "Paste\tCtrl+V [off]", true, true, true, "Add 'button3'");
   EXPECT_EQ(Menu(*designer), want);
 
   Select(vbox);
   want = QStringList{"New"};
-  want << kGadgetAddMenu << Tail(true, "Paste\tCtrl+V [off]", true, true);
+  want << kGadgetAddMenu << Tail(true, "Paste\tCtrl+V [off]", true, true, true, "Add 'button3'");
   EXPECT_EQ(Menu(*designer), want);
 
   const QString panel = Add(vbox, "panel");
   designer->CopyCommand();  // the panel itself is now on the clipboard
   want = QStringList{"New", "  Container", "    Tab"};
-  want << Tail(true, "Paste 'panel1'\tCtrl+V [off]", false, true);
+  want << Tail(true, "Paste 'panel1'\tCtrl+V [off]", false, true, true, "Add 'panel1'");
   EXPECT_EQ(Menu(*designer), want);
 
   // Root with windows: expand and collapse are on, paste of a non-window is off.

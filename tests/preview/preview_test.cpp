@@ -48,15 +48,13 @@ TEST_F(PreviewTest, RuntimeErrorsShowInTheTitle) {
   const QString w = Add("dialogs", "window");
   const QString vbox = Add(w, "vbox");
   // A tab outside a panel cannot be made through the menus, but an imported file can hold one.
-  ASSERT_NE(CreateObject(designer->Tree(), vbox, "tab", QString(), nullptr, kLast, true, false),
-            nullptr);
-  designer->RefreshChain("tab1");
+  ASSERT_TRUE(designer->Apply(AddObjectEdit{vbox, "tab"}, EditSource::Command).changed);
   EXPECT_EQ(Title(),
             QStringLiteral("Boxwright [1.0.1.8]: (error: <tab> node requiers a parent <panel> node.)"));
   EXPECT_EQ(Host().Window(), nullptr);
   EXPECT_TRUE(Host().Failed());
   // The failed attempt makes the next selection change try again.
-  designer->Tree().RemoveNode("tab1");
+  designer->Apply(DeleteEdit{"tab1"}, EditSource::Properties);
   Select(w);
   EXPECT_EQ(Title(), QStringLiteral("Boxwright [1.0.1.8]: 'window1'"));
 }
@@ -66,10 +64,10 @@ TEST_F(PreviewTest, FontsLoadOnceAndStylesReachTheControls) {
   const QString vbox = Add(w, "vbox");
   const QString button = Add(vbox, "button");
   const QString text = Add(vbox, "text");
-  SetAttribute(*designer->Tree().Find(button), "font", "Arial|12|256");
-  SetAttribute(*designer->Tree().Find(button), "tooltip", "Press me");
-  SetAttribute(*designer->Tree().Find(text), "frontcolor", "$FF");
-  SetAttribute(*designer->Tree().Find(text), "backcolor", "$FF0000");
+  Set(button, "font", "Arial|12|256");
+  Set(button, "tooltip", "Press me");
+  Set(text, "frontcolor", "$FF");
+  Set(text, "backcolor", "$FF0000");
   designer->RebuildPreview(designer->Tree().Find(w));
   EXPECT_EQ(Host().FontLoads(), 1);
   designer->RebuildPreview(designer->Tree().Find(w));
@@ -85,7 +83,7 @@ TEST_F(PreviewTest, FontsLoadOnceAndStylesReachTheControls) {
   EXPECT_EQ(t->palette().color(QPalette::WindowText), QColor(255, 0, 0));
   EXPECT_EQ(t->palette().color(QPalette::Window), QColor(0, 0, 255));
   // A font nobody uses any more is dropped; the design itself never gets the preview's styling.
-  SetAttribute(*designer->Tree().Find(button), "font", "");
+  Set(button, "font", "");
   designer->RebuildPreview(designer->Tree().Find(w));
   EXPECT_EQ(Host().LoadedFonts(), 0);
   EXPECT_EQ(GetAttribute(*designer->Tree().Find(w), "flags"), QStringLiteral("#PB_Window_SystemMenu"));
@@ -112,7 +110,7 @@ TEST_F(PreviewTest, PropertyEditsRebuildAfterTheirDelay) {
   const QString w = Add("dialogs", "window");
   const QString button = Add(Add(w, "vbox"), "button");
   QWidget* first = Host().Window();
-  SetAttribute(*designer->Tree().Find(button), "text", "Changed");
+  Set(button, "text", "Changed");
   designer->SchedulePreviewRebuild(1);
   EXPECT_EQ(Host().Window(), first);  // not yet
   QTest::qWait(30);

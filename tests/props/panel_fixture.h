@@ -14,6 +14,7 @@
 
 #include "app/layout_metrics.h"
 #include "model/class_schema.h"
+#include "model/design_edit.h"
 #include "model/design_tree.h"
 #include "platform/random_source.h"
 #include "platform/requesters.h"
@@ -61,20 +62,22 @@ protected:
     editorFont.setPointSize(8);
     panel = std::make_unique<PropertiesPanel>(
         PropertiesHost{tree, schema, requesters, random, metrics, area, help, window.get(),
-                       labelFont, editorFont, [this](int d) { delays.push_back(d); }});
+                       labelFont, editorFont, [this](int d) { delays.push_back(d); },
+                       [this](SetAttributeEdit e) {
+                         stored.push_back(e);
+                         editor.Apply(std::move(e));
+                       }});
     window->show();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    CreateObject(tree, QString(), QStringLiteral("dialogs"), QStringLiteral("dialogs"), nullptr,
-                 kFirst, false, false);
     win = Add(QStringLiteral("dialogs"), QStringLiteral("window"));
   }
 
-  QString Add(const QString& parent, const QString& cls) {
-    DesignObject* o = CreateObject(tree, parent, cls, QString(), nullptr, kLast, true, false);
-    return o ? o->key : QString();
+  QString Add(const QString& parent, const QString& cls) { return editor.Add(parent, cls); }
+  const DesignObject& Obj(const QString& key) { return *tree.Find(key); }
+  void Set(const QString& key, const QString& attribute, const QString& value) {
+    editor.Set(key, attribute, value);
   }
-  DesignObject& Obj(const QString& key) { return *tree.Find(key); }
   void Show(const QString& key) { panel->ShowProperties(key.isEmpty() ? nullptr : tree.Find(key)); }
   QString Value(const QString& key, const QString& attribute) {
     return GetAttribute(Obj(key), attribute);
@@ -95,7 +98,9 @@ protected:
     return out;
   }
 
-  DesignTree tree;
+  DesignEditor editor;
+  const DesignTree& tree = editor.Tree();
+  std::vector<SetAttributeEdit> stored;  // what the panel asked to store, in order
   ClassSchema schema;
   LayoutMetrics metrics;
   ScriptedRequesters requesters;

@@ -141,7 +141,7 @@ TEST_F(PanelTest, ButtonInGridboxThenInHbox) {
   EXPECT_EQ(panel->RowNamesInOrder(), expected);
   EXPECT_EQ(Editor<QLineEdit>(QStringLiteral("parent"))->text(), QStringLiteral("gridbox1"));
 
-  ASSERT_TRUE(tree.MoveNode(button, row, true, kLast));
+  ASSERT_TRUE(editor.Apply(*ResolveMove(tree, button, row, true, kLast)).changed);
   Show(button);
   QStringList withoutSpans = expected;
   withoutSpans.removeAll(QStringLiteral("colspan"));
@@ -204,7 +204,7 @@ TEST_F(PanelTest, EditorsLabelsAndFontsPerKind) {
 }
 
 TEST_F(PanelTest, FlagsWithSpacesAndMixedCaseShowTicked) {
-  SetAttribute(Obj(win), QStringLiteral("flags"),
+  Set(win, QStringLiteral("flags"),
                QStringLiteral("#PB_Window_SystemMenu | #pb_window_sizegadget"));
   Show(win);
   int flagRows = 0;
@@ -229,8 +229,8 @@ TEST_F(PanelTest, ExpandDropDownsListGeneratedItems) {
   EXPECT_EQ(Items(expand), (QStringList{"", "yes", "no", "equal", "item:1", "item:2", "item:3"}));
 
   const QString grid = Add(win, QStringLiteral("gridbox"));
-  SetAttribute(Obj(grid), QStringLiteral("columns"), QStringLiteral("4"));
-  SetAttribute(Obj(grid), QStringLiteral("rowexpand"), QStringLiteral("item:2"));
+  Set(grid, QStringLiteral("columns"), QStringLiteral("4"));
+  Set(grid, QStringLiteral("rowexpand"), QStringLiteral("item:2"));
   Add(grid, QStringLiteral("button"));
   Add(grid, QStringLiteral("button"));
   Show(grid);
@@ -247,7 +247,7 @@ TEST_F(PanelTest, ExpandDropDownsListGeneratedItems) {
   } cases[] = {
       {"abc", 0}, {"-3", 0}, {"$3", 3}, {"99999999999", PropertiesPanel::kMaxGeneratedItems}};
   for (const auto& c : cases) {
-    SetAttribute(Obj(grid), QStringLiteral("columns"), QString::fromLatin1(c.columns));
+    Set(grid, QStringLiteral("columns"), QString::fromLatin1(c.columns));
     Show(grid);
     EXPECT_EQ(Editor<QComboBox>(QStringLiteral("colexpand"))->count(), 4 + c.generated)
         << c.columns;
@@ -265,26 +265,27 @@ TEST_F(PanelTest, PickerRowsShowFontsAndColours) {
                {"", ""},
                {"Courier New|12|0", "Courier New, 12"}};
   for (const auto& c : cases) {
-    SetAttribute(Obj(string), QStringLiteral("font"), QString::fromLatin1(c.font));
+    Set(string, QStringLiteral("font"), QString::fromLatin1(c.font));
     Show(string);
     auto* list = Editor<QListWidget>(QStringLiteral("font"));
     ASSERT_EQ(list->count(), 1) << c.font;
     EXPECT_EQ(list->item(0)->text(), QString::fromLatin1(c.shown)) << c.font;
   }
-  SetAttribute(Obj(string), QStringLiteral("backcolor"), QStringLiteral("$FF8000"));
+  Set(string, QStringLiteral("backcolor"), QStringLiteral("$FF8000"));
   Show(string);
   auto* back = Editor<QListWidget>(QStringLiteral("backcolor"));
   ASSERT_EQ(back->count(), 1);
   EXPECT_EQ(back->item(0)->text(), QString());
   EXPECT_EQ(back->palette().color(QPalette::Base),
             QColor(0x00, 0x80, 0xFF));  // red is the low byte
-  SetAttribute(Obj(string), QStringLiteral("backcolor"), QString());
+  Set(string, QStringLiteral("backcolor"), QString());
   Show(string);
   EXPECT_EQ(back->palette().color(QPalette::Base), QListWidget().palette().color(QPalette::Base));
 }
 
 TEST_F(PanelTest, HelpLineAndTitleFollowTheSelection) {
-  SetAttribute(Obj(win), QStringLiteral("name"), QStringLiteral("Main"));
+  ASSERT_TRUE(editor.Apply(RenameEdit{win, QStringLiteral("Main")}).changed);
+  win = QStringLiteral("main");
   Show(win);
   EXPECT_EQ(help->text(), QStringLiteral("Main (window)"));
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Properties: Main"));
@@ -301,12 +302,9 @@ TEST_F(PanelTest, HelpLineAndTitleFollowTheSelection) {
   EXPECT_EQ(area->widget()->findChildren<QWidget*>().size(), 0);
 
   // A class the schema does not know: the four fact rows only.
-  ASSERT_TRUE(tree.InsertNode(QStringLiteral("odd1"), win, kLast));
-  DesignObject& odd = Obj(QStringLiteral("odd1"));
-  odd.key = QStringLiteral("odd1");
-  odd.cls = QStringLiteral("oddity");
-  SetAttribute(odd, QStringLiteral("name"), QStringLiteral("odd1"));
-  SetAttribute(odd, QStringLiteral("width"), QStringLiteral("5"));
+  ASSERT_EQ(this->editor.Add(win, QStringLiteral("oddity"), QStringLiteral("odd1")),
+            QStringLiteral("odd1"));
+  Set(QStringLiteral("odd1"), QStringLiteral("width"), QStringLiteral("5"));
   Show(QStringLiteral("odd1"));
   EXPECT_EQ(panel->RowNamesInOrder(), (QStringList{"childs", "class", "name", "parent"}));
   EXPECT_EQ(help->text(), QStringLiteral("odd1 (oddity)"));
@@ -322,7 +320,7 @@ TEST_F(PanelTest, RowsAndControlsLiveOnAcrossSelections) {
   const QString box = Add(win, QStringLiteral("vbox"));
   const QString b1 = Add(box, QStringLiteral("button"));
   const QString b2 = Add(box, QStringLiteral("button"));
-  SetAttribute(Obj(b2), QStringLiteral("disabled"), QStringLiteral("yes"));
+  Set(b2, QStringLiteral("disabled"), QStringLiteral("yes"));
   Show(b1);
   std::map<QString, std::pair<QWidget*, QLabel*>> before;
   for (const auto& [name, row] : panel->Rows())

@@ -60,7 +60,7 @@ TEST_F(EditingTest, NumberRowsAcceptIntegersOnly) {
 
   auto* height = Focused<QLineEdit>(QStringLiteral("height"));
   auto heightValue = [&] { return Value(button, QStringLiteral("height")); };
-  SetAttribute(Obj(button), QStringLiteral("height"), QStringLiteral("30"));
+  Set(button, QStringLiteral("height"), QStringLiteral("30"));
   // "-" alone stores nothing yet keeps the minus on screen; then -5 is a number.
   TypeAndCheck(height, {{"-", "", "-", 1000}, {"5", "-5", "-5", 1000}}, delays, heightValue);
   // Surrounding spaces are dropped from the stored value; the field keeps what was typed.
@@ -77,7 +77,7 @@ TEST_F(EditingTest, TextRowsStoreAnythingWithTheLongDelay) {
 }
 
 TEST_F(EditingTest, ValuesShownByCodeAreNeverStoredBack) {
-  SetAttribute(Obj(button), QStringLiteral("width"), QStringLiteral("12a"));  // as imported
+  Set(button, QStringLiteral("width"), QStringLiteral("12a"));  // as imported
   Show(button);
   Show(string);
   Show(button);
@@ -183,7 +183,7 @@ TEST_F(EditingTest, YesNoAndFlagBoxesStoreOnClick) {
   EXPECT_EQ(Value(button, QStringLiteral("disabled")), QStringLiteral("no"));
   EXPECT_EQ(delays, (std::vector<int>{1, 1}));
 
-  SetAttribute(Obj(win), QStringLiteral("flags"),
+  Set(win, QStringLiteral("flags"),
                QStringLiteral("#PB_Window_SystemMenu | #PB_Window_SizeGadget"));
   Show(win);
   const struct {
@@ -207,7 +207,7 @@ TEST_F(EditingTest, YesNoAndFlagBoxesStoreOnClick) {
   }
 
   // Mixed case in the stored value: unticking still finds the constant.
-  SetAttribute(Obj(win), QStringLiteral("flags"),
+  Set(win, QStringLiteral("flags"),
                QStringLiteral("#pb_window_tool|#PB_Window_Invisible"));
   Show(win);
   auto* tool = Editor<QCheckBox>(QStringLiteral("#PB_Window_Tool"));
@@ -278,8 +278,8 @@ TEST_F(EditingTest, ColourPickerStoresPlatformColours) {
 }
 
 TEST_F(EditingTest, RightClickClearsAPicker) {
-  SetAttribute(Obj(string), QStringLiteral("font"), QStringLiteral("Arial|10|256"));
-  SetAttribute(Obj(string), QStringLiteral("frontcolor"), QStringLiteral("$FF"));
+  Set(string, QStringLiteral("font"), QStringLiteral("Arial|10|256"));
+  Set(string, QStringLiteral("frontcolor"), QStringLiteral("$FF"));
   Show(string);
   const QColor plain = QListWidget().palette().color(QPalette::Base);
   for (const char* row : {"font", "frontcolor"}) {
@@ -339,7 +339,7 @@ TEST_F(EditingTest, FocusedRowGetsAGreyLabelAndItsHelpText) {
 TEST_F(EditingTest, EventsForVanishedObjectsAndForeignControlsAreIgnored) {
   Show(button);
   QLineEdit* width = Focused<QLineEdit>(QStringLiteral("width"));
-  ASSERT_TRUE(tree.RemoveNode(button));  // deleted while its rows are still on screen
+  ASSERT_TRUE(editor.Apply(DeleteEdit{button}).changed);  // deleted while its rows are on screen
   QTest::keyClicks(width, QStringLiteral("5"));
   Editor<QLineEdit>(QStringLiteral("width"))->clearFocus();
   EXPECT_TRUE(delays.empty());

@@ -4,14 +4,15 @@
 #include <ostream>
 
 #include "model/class_schema.h"
+#include "model/design_edit.h"
 #include "model/design_tree.h"
 #include "model/settings.h"
 #include "platform/clock.h"
 #include "platform/requesters.h"
+#include "test_support.h"
 #include "xml/designer_context.h"
 #include "xml/dialog_xml_reader.h"
-#include "test_support.h"
-
+#include "xml/xml_export.h"
 
 namespace bxw::test {
 
@@ -19,34 +20,42 @@ namespace bxw::test {
 // a fixed clock and hooks that record what they were asked to do.
 struct DesignFixture {
   ClassSchema schema;
-  DesignTree tree;
+  DesignEditor editor;
+  const DesignTree& tree = editor.Tree();
   Settings settings;
   ScriptedRequesters requesters;
   FixedClock clock{QDateTime(QDate(2025, 1, 31), QTime(17, 5, 9))};
   DialogXmlWriter writer;
   QString snapshot;
   QString clipboard;
-  QStringList titles;
-  QStringList refreshedSelections;
+  QStringList titles;  // the tree window's title after every change of the design's file
   QStringList openedFiles;
+  QStringList edits;  // descriptions of the edits applied through the hooks
   DesignerContext ctx{tree, schema, settings, requesters, clock, writer, snapshot, {}};
 
   DesignFixture() {
     schema.BuildClassSchema();
-    ResetToEmptyDesign(tree);
     ctx.hooks.setClipboardText = [this](const QString& t) { clipboard = t; };
-    ctx.hooks.setTreeWindowTitle = [this](const QString& t) { titles << t; };
-    ctx.hooks.refreshAfterImport = [this](const QString& select, const QSet<QString>& expanded) {
-      refreshedSelections << select + QLatin1Char(':') + QStringList(expanded.values()).join(',');
+    ctx.hooks.applyEdit = [this](Edit edit, const QString& description) {
+      EditOutcome out = editor.Apply(std::move(edit));
+      if (out.changed) {
+        edits << description;
+        titles << TreeWindowTitle(editor.FilePath());
+      }
+      return out;
+    };
+    ctx.hooks.setDesignFile = [this](const QString& path) {
+      editor.SetFilePath(path);
+      titles << TreeWindowTitle(path);
     };
     ctx.hooks.openWithAssociatedProgram = [this](const QString& p) { openedFiles << p; };
   }
 
   // Adds a new object with the designer's defaults and answers it.
-  DesignObject& Add(const QString& parentKey, const QString& cls, const QString& name = {}) {
-    DesignObject* o = CreateObject(tree, parentKey, cls, name, nullptr, kLast, true, false);
-    if (!o) throw std::runtime_error("cannot create object");
-    return *o;
+  const DesignObject& Add(const QString& parentKey, const QString& cls, const QString& name = {}) {
+    const QString key = editor.Add(parentKey, cls, name);
+    if (key.isEmpty()) throw std::runtime_error("cannot create object");
+    return *tree.Find(key);
   }
   // The message boxes shown, in order.
   QList<ScriptedRequesters::Asked> Messages() const {
@@ -56,7 +65,7 @@ struct DesignFixture {
     return out;
   }
   void Set(const QString& key, const QString& attribute, const QString& value) {
-    SetAttribute(*tree.Find(key), attribute, value);
+    editor.Set(key, attribute, value);
   }
 };
 
