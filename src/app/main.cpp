@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QStandardPaths>
 #include <cstdio>
 
 #include "app/designer.h"
@@ -24,11 +25,16 @@ int main(int argc, char** argv) {
     return 1;
   }
   QApplication app(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("boxwright"));
   app.setQuitOnLastWindowClosed(true);
   bxw::QtRequesters requesters;
   bxw::SystemClock clock;
   bxw::StdRandomSource random;
-  bxw::Designer designer(requesters, clock, random);
+  bxw::DesignerOptions options;
+  // Each running designer keeps its unsaved design here, so that a crash loses nothing.
+  options.recoveryFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                           QStringLiteral("/recovery");
+  bxw::Designer designer(requesters, clock, random, options);
   designer.Startup();
   requesters.SetParent(designer.Main());
   const int rc = app.exec();

@@ -126,6 +126,7 @@ void TreeView::Rebuild(const QSet<QString>& expanded, const QString& nameToSelec
   const int scroll = control_->verticalScrollBar()->value();
   control_->clear();
   items_.clear();
+  openWhenRemoved_.clear();
 
   // Items in walk order; the parent item of each object is the last item made for its parent.
   std::vector<QTreeWidgetItem*> order;
@@ -162,6 +163,13 @@ void TreeView::AddSubtree(const QString& key) {
     if (o.key != key) MakeItem(o, ItemForKey(o.parentKey), -1);
     return false;
   });
+  if (!openWhenRemoved_.isEmpty()) {
+    tree_.WalkTree(key, [&](const DesignObject& o) {
+      if (openWhenRemoved_.remove(o.key))
+        if (QTreeWidgetItem* item = ItemForKey(o.key)) item->setExpanded(true);
+      return false;
+    });
+  }
   // A leaf that was asked to open opens now that it has a child.
   if (parent && parent->childCount() == 1 && expandedLeaves_.contains(parent->text(0).toLower())) {
     parent->setExpanded(true);
@@ -175,7 +183,8 @@ void TreeView::Forget(QTreeWidgetItem* item) {
     QTreeWidgetItem* i = stack.back();
     stack.pop_back();
     items_.remove(KeyOf(i));
-    expandedLeaves_.remove(i->text(0).toLower());
+    if (i->isExpanded() || expandedLeaves_.remove(i->text(0).toLower()))
+      openWhenRemoved_.insert(KeyOf(i));
     for (int c = 0; c < i->childCount(); ++c) stack.push_back(i->child(c));
   }
 }

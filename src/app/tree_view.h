@@ -56,6 +56,8 @@ private:
   // Qt keeps no expanded state for items without children; what was asked for them is kept here
   // so a box that gets its first child opens as it would have.
   QSet<QString> expandedLeaves_;
+  // Items that were open when their object went: an undo that brings it back opens them again.
+  QSet<QString> openWhenRemoved_;
   int changing_ = 0;
 };
 

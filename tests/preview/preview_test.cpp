@@ -48,7 +48,7 @@ TEST_F(PreviewTest, RuntimeErrorsShowInTheTitle) {
   const QString w = Add("dialogs", "window");
   const QString vbox = Add(w, "vbox");
   // A tab outside a panel cannot be made through the menus, but an imported file can hold one.
-  ASSERT_TRUE(designer->Apply(AddObjectEdit{vbox, "tab"}, EditSource::Command).changed);
+  ASSERT_TRUE(designer->Apply(AddObjectEdit{vbox, "tab", QString(), false}, EditSource::Command).changed);
   EXPECT_EQ(Title(),
             QStringLiteral("Boxwright [1.0.1.8]: (error: <tab> node requiers a parent <panel> node.)"));
   EXPECT_EQ(Host().Window(), nullptr);
