@@ -236,6 +236,7 @@ void Designer::Startup() {
   selectedKey_ = kDialogs;
   RefreshTreeView({kExpandAllMarker}, kDialogs);
   ShowProperties(SelectedObject());
+  shell_.ShowFirstHint(true);
   OfferRecovery();
 }
 
@@ -355,6 +356,7 @@ void Designer::Follow(const EditOutcome& out, EditSource source) {
     }
   }
   UpdateTreeWindowTitle();
+  shell_.ShowFirstHint(Tree().ChildCount(kDialogs) == 0);
   if (source != EditSource::Properties) {
     ShowProperties(SelectedObject());
     RebuildPreview(OwningWindow(Tree(), selectedKey_));
@@ -413,7 +415,8 @@ void Designer::OfferRecovery() {
 // ---- XML and source commands ------------------------------------------------------------------
 
 DesignerContext Designer::Context() {
-  DesignerContext ctx{Tree(), schema_, settings_, requesters_, clock_, writer_, savedSnapshot_, {}};
+  DesignerContext ctx{Tree(), schema_, settings_, requesters_, clock_, writer_, savedSnapshot_, {},
+                      editor_.FilePath()};
   DesignerHooks& hooks = ctx.hooks;
   hooks.setClipboardText = [](const QString& text) {
     QClipboard* clipboard = QGuiApplication::clipboard();

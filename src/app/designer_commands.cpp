@@ -9,6 +9,7 @@
 #include "model/drop_rules.h"
 #include "model/names.h"
 #include "preview/preview_host.h"
+#include "props/properties_panel.h"
 
 namespace bxw {
 
@@ -124,16 +125,24 @@ bool Designer::RenameObject(const std::optional<QString>& edited) {
   const DesignObject* o = SelectedObject();
   if (!o) return false;
   const QString n = *edited;
+  auto refuse = [this](const QString& why) {
+    if (panel_) panel_->ShowRefusal(QString(why).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    return false;
+  };
+  if (n.isEmpty()) return refuse(QStringLiteral("An object needs a name."));
   if (schema_.ClassHasAttribute(o->cls, QStringLiteral("onevent")) ||
       schema_.ClassHasAttribute(o->cls, QStringLiteral("variable")) ||
       o->cls == QLatin1String("window")) {
     const QString problem = ObjectNameProblem(n.toLower());
     if (!problem.isEmpty()) {
       requesters_.Message(QStringLiteral("Invalid object name"), problem, MessageIcon::Warning);
-      return false;
+      return refuse(problem);
     }
   }
-  // Taken names and unchanged names are refused by the edit itself.
+  const QString key = n.toLower();
+  if (key != o->key && Tree().Contains(key))
+    return refuse(QStringLiteral("This name is already used by another object."));
+  // An unchanged name is refused by the edit itself, without a word.
   return Apply(RenameEdit{o->key, n}, EditSource::Command).changed;
 }
 

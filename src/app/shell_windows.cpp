@@ -40,8 +40,15 @@ QMdiArea* ShellWindows::Area() const {
   return main_ ? main_->Area() : nullptr;
 }
 
+void ShellWindows::ShowFirstHint(bool show) {
+  if (!hint_) return;
+  hint_->setVisible(show);
+  if (show) hint_->lower();  // behind the tool windows and the preview
+}
+
 void ShellWindows::Close() {
   if (!main_) return;
+  hint_ = nullptr;
   for (QTimer* t : {&mainTimer_, &treeTimer_, &propsTimer_}) t->stop();
   main_->Area()->viewport()->removeEventFilter(this);
   treeWindow_->onResize = nullptr;
@@ -68,6 +75,13 @@ void ShellWindows::Open() {
     main_->move(avail.center() - QPoint(m.main.width() / 2, m.main.height() / 2));
   }
   main_->Area()->viewport()->installEventFilter(this);
+  hint_ = new QLabel(
+      QStringLiteral("Right-click 'dialogs' in the Interface Tree and choose New > Window to start."),
+      main_->Area()->viewport());
+  hint_->move(m.previewOffset + QPoint(8, 8));
+  hint_->adjustSize();
+  hint_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  hint_->hide();
 
   // Interface Tree window.
   auto* treeClient = new QWidget;

@@ -39,6 +39,9 @@ public:
   QScrollArea* PropertiesArea() const { return propsArea_; }
   QLabel* HelpText() const { return helpText_; }
   const QFont& HelpFont() const { return helpFont_; }
+  // The one line of help the empty client area shows while the design has no window.
+  QLabel* FirstHint() const { return hint_; }
+  void ShowFirstHint(bool show);
   const QFont& EditorFont() const { return editorFont_; }
 
   // The Properties panel lays its rows out again after its window changed size.
@@ -60,6 +63,7 @@ private:
   DesignTreeWidget* treeControl_ = nullptr;
   QScrollArea* propsArea_ = nullptr;
   QLabel* helpText_ = nullptr;
+  QLabel* hint_ = nullptr;
   QFont helpFont_, editorFont_;
   QTimer mainTimer_, treeTimer_, propsTimer_;
   QSize lastMain_{0, 0}, lastTree_{0, 0}, lastProps_{0, 0};  // 0,0 until the first relayout

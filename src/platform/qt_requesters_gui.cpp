@@ -64,6 +64,8 @@ std::optional<FontChoice> QtRequesters::ChooseFont(const FontChoice& initial) {
               initial.size > 0 ? initial.size : 9);
   start.setBold(initial.bold);
   start.setItalic(initial.italic);
+  start.setUnderline(initial.underline);
+  start.setStrikeOut(initial.strikeOut);
   bool ok = false;
   const QFont f = QFontDialog::getFont(&ok, start, parent_);
   if (!ok) return std::nullopt;
@@ -72,6 +74,8 @@ std::optional<FontChoice> QtRequesters::ChooseFont(const FontChoice& initial) {
   c.size = f.pointSize() > 0 ? f.pointSize() : qRound(f.pointSizeF());
   c.bold = f.bold();
   c.italic = f.italic();
+  c.underline = f.underline();
+  c.strikeOut = f.strikeOut();
   return c;
 }
 

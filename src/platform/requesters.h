@@ -25,6 +25,8 @@ struct FontChoice {
   int size = 0;
   bool bold = false;
   bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
 };
 
 // Every modal question the designer asks goes through this seam: the Qt implementation shows real

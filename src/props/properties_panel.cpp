@@ -1,6 +1,8 @@
 #include "props/properties_panel.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QScrollBar>
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
@@ -297,6 +299,7 @@ QStringList PropertiesPanel::RowNamesInOrder() const {
 // ---- refresh -----------------------------------------------------------------------------------
 
 void PropertiesPanel::ShowProperties(const DesignObject* object) {
+  refusalShown_ = false;  // a new selection ends the word on the last refusal
   QString cls, name;
   if (object) {
     cls = object->cls;
@@ -574,8 +577,21 @@ void PropertiesPanel::RelayoutProperties() {
 
 // ---- editing -----------------------------------------------------------------------------------
 
+bool PropertiesPanel::PassWheelOn(QObject* watched, QEvent* event) {
+  QObject* editor = index_.count(watched) ? watched : nullptr;
+  if (!editor && watched->parent() && index_.count(watched->parent()))
+    editor = watched->parent();  // a list's viewport
+  auto* widget = qobject_cast<QWidget*>(editor);
+  if (!widget || widget->hasFocus() || !host_.area) return false;
+  QApplication::sendEvent(host_.area->verticalScrollBar(), event);
+  return true;
+}
+
 bool PropertiesPanel::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
+    case QEvent::Wheel:
+      if (PassWheelOn(watched, event)) return true;
+      break;
     case QEvent::FocusIn:
     case QEvent::FocusOut: {
       // A drop-down's own popup takes and gives back the focus; that is not the user leaving.
@@ -612,7 +628,7 @@ void PropertiesPanel::OnPropertyEvent(QObject* control, PropertyEvent type) {
   if (!object) return;
 
   if (type == PropertyEvent::FocusGained) {
-    SetHelpText(AttributeHelpText(object->cls, row.name));
+    if (!refusalShown_) SetHelpText(AttributeHelpText(object->cls, row.name));
     if (row.label) {
       const int base = host_.random.Uniform(80, 180);
       const int r = base + host_.random.Uniform(0, 24);
@@ -623,8 +639,9 @@ void PropertiesPanel::OnPropertyEvent(QObject* control, PropertyEvent type) {
       row.label->setPalette(p);
     }
   } else if (type == PropertyEvent::FocusLost) {
-    SetHelpText(GetAttribute(*object, QStringLiteral("name")) + QStringLiteral(" (") + object->cls +
-                QLatin1Char(')'));
+    if (!refusalShown_)
+      SetHelpText(GetAttribute(*object, QStringLiteral("name")) + QStringLiteral(" (") +
+                  object->cls + QLatin1Char(')'));
     if (row.label) row.label->setPalette(QPalette());
   }
   HandleEdit(row, *object, type);
@@ -634,8 +651,23 @@ void PropertiesPanel::Schedule(int delayMs) {
   if (host_.schedulePreviewRebuild) host_.schedulePreviewRebuild(delayMs);
 }
 
+void PropertiesPanel::ShowRefusal(const QString& why) {
+  SetHelpText(why);
+  refusalShown_ = true;
+}
+
+void PropertiesPanel::Refuse(PropertyRow& row, const DesignObject& object, const QString& why) {
+  SetEditorText(row.editor.data(), GetAttribute(object, row.name));
+  ShowRefusal(why);
+}
+
 void PropertiesPanel::Store(const DesignObject& object, const QString& attribute,
                             const QString& value) {
+  if (refusalShown_) {
+    // An accepted value ends the word on the last refusal.
+    refusalShown_ = false;
+    SetHelpText(AttributeHelpText(object.cls, attribute));
+  }
   if (!host_.setAttribute) return;
   SetAttributeEdit edit;
   edit.key = object.key;
@@ -693,8 +725,17 @@ void PropertiesPanel::HandleEdit(PropertyRow& row, const DesignObject& object, P
       } else if (row.kind == EditorKind::Size && host_.schema.IsSuggestedValue(object.cls, a, v)) {
         Store(object, a, v);
         Schedule(1);
+      } else if (row.kind == EditorKind::Number) {
+        Refuse(row, object, QStringLiteral("Only whole numbers are accepted here."));
       } else {
-        SetEditorText(editor, GetAttribute(object, a));
+        QStringList words;
+        for (const QString& w : host_.schema.SuggestedValues(object.cls, a))
+          words << QLatin1Char('\'') + w + QLatin1Char('\'');
+        Refuse(row, object,
+               words.isEmpty() ? QStringLiteral("Only whole numbers are accepted here.")
+                               : QStringLiteral("Only whole numbers or ") +
+                                     words.join(QStringLiteral(", ")) +
+                                     QStringLiteral(" are accepted here."));
       }
       return;
     }
@@ -710,7 +751,9 @@ void PropertiesPanel::HandleEdit(PropertyRow& row, const DesignObject& object, P
         Store(object, a, v);
         Schedule(1000);
       } else {
-        SetEditorText(editor, GetAttribute(object, a));
+        Refuse(row, object,
+               QStringLiteral("Only a procedure name is accepted here: letters, digits and _, "
+                              "not starting with a digit."));
       }
       return;
     }
@@ -737,11 +780,14 @@ void PropertiesPanel::PickFont(PropertyRow& row, const DesignObject& object) {
   initial.size = static_cast<int>(std::clamp<qint64>(ValueOfText(fields.value(1)), 0, 10000));
   initial.bold = (style & 256) != 0;
   initial.italic = (style & 512) != 0;
+  initial.underline = (style & 4) != 0;
+  initial.strikeOut = (style & 8) != 0;
   const std::optional<FontChoice> chosen = host_.requesters.ChooseFont(initial);
   // Cancelling the requester removes the font, as the right click does.
   QString value;
   if (chosen && !chosen->face.isEmpty()) {
-    const int newStyle = (chosen->bold ? 256 : 0) + (chosen->italic ? 512 : 0);
+    const int newStyle = (chosen->bold ? 256 : 0) + (chosen->italic ? 512 : 0) +
+                         (chosen->underline ? 4 : 0) + (chosen->strikeOut ? 8 : 0);
     value = chosen->face + QLatin1Char('|') + QString::number(chosen->size) + QLatin1Char('|') +
             QString::number(newStyle);
   }

@@ -95,6 +95,9 @@ public:
   // Places every row for the current width of the scroll area, tab order following the rows.
   void RelayoutProperties();
   void SetHelpText(const QString& text);
+  // Says why a value was refused; the text stays until the next selection or accepted edit.
+  void ShowRefusal(const QString& why);
+  bool ShowsRefusal() const { return refusalShown_; }
   // The single entry for user actions on editors; controls that are not editors are ignored.
   void OnPropertyEvent(QObject* control, PropertyEvent type);
 
@@ -128,11 +131,15 @@ private:
   void ClearPicker(PropertyRow& row, const DesignObject& object);
   // Hands the value to the host as an edit of the row's object.
   void Store(const DesignObject& object, const QString& attribute, const QString& value);
+  void Refuse(PropertyRow& row, const DesignObject& object, const QString& why);
+  // The wheel over an editor without the focus scrolls the panel instead of changing the value.
+  bool PassWheelOn(QObject* watched, QEvent* event);
   void Schedule(int delayMs);
   QWidget* Content() const;
 
   PropertiesHost host_;
   bool typing_ = false;  // the change being handled was typed (not picked or clicked)
+  bool refusalShown_ = false;
   RowTable rows_;
   EditorIndex index_;
 };

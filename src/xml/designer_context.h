@@ -40,6 +40,8 @@ struct DesignerContext {
   DialogXmlWriter& writer;
   QString& savedSnapshot;  // fingerprint of the design at start, last import attempt or export
   DesignerHooks hooks;
+  // The file the design came from or was last exported to (empty for none): exports propose it.
+  QString designFile;
 };
 
 }  // namespace bxw

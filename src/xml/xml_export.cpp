@@ -40,6 +40,17 @@ QString ProposedExportName(const QDateTime& when, const QString& extension) {
          QLatin1Char('.') + extension;
 }
 
+QString ProposedExportPath(const QString& designFile, const QString& lastDirectory,
+                           const QDateTime& when, const QString& extension) {
+  if (designFile.isEmpty()) return lastDirectory + ProposedExportName(when, extension);
+  // Saving where the design came from: the file itself, or its base name with the extension.
+  if (extension == QLatin1String("xml")) return designFile;
+  const QString file = FilePart(designFile);
+  const qsizetype dot = file.lastIndexOf(QLatin1Char('.'));
+  return DirectoryPart(designFile) + (dot > 0 ? file.left(dot) : file) + QLatin1Char('.') +
+         extension;
+}
+
 QString WithExtension(const QString& path, const QString& extension) {
   const QString file = FilePart(path);
   const qsizetype dot = file.lastIndexOf(QLatin1Char('.'));
@@ -69,7 +80,8 @@ QString AskExportPath(DesignerContext& ctx, const QString& title, const QString&
                       const QString& patterns) {
   FileRequest request;
   request.title = title;
-  request.startPath = ctx.settings.IOLastDIR + ProposedExportName(ctx.clock.Now(), extension);
+  request.startPath = ProposedExportPath(ctx.designFile, ctx.settings.IOLastDIR, ctx.clock.Now(),
+                                         extension);
   request.patterns = patterns;
   request.initialPattern = 0;
   const FileAnswer answer = ctx.requesters.SaveFile(request);

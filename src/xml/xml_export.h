@@ -31,6 +31,11 @@ bool ExportXml(DesignerContext& ctx, bool toClipboard);
 // The name proposed for a new export: UI_yyyy-MM-dd_hh-mm-ss + extension.
 QString ProposedExportName(const QDateTime& when, const QString& extension);
 
+// The path an export proposes: beside the design's file when it has one (the file itself for XML,
+// its base name with the extension for source), else a new UI_<date> name in the last directory.
+QString ProposedExportPath(const QString& designFile, const QString& lastDirectory,
+                           const QDateTime& when, const QString& extension);
+
 // Appends "." + extension unless the path already ends in it (letter case ignored).
 QString WithExtension(const QString& path, const QString& extension);
 

@@ -120,7 +120,7 @@ TEST(SettingsFileTest, DesignerLoadsAtStartAndSavesAtQuit) {
   FixedClock clock{QDateTime::currentDateTime()};
   StdRandomSource random{2};
   {
-    Designer d(requesters, clock, random, DesignerOptions{path, 1, 1});
+    Designer d(requesters, clock, random, DesignerOptions{path, 1, 1, QString()});
     d.Startup();
     EXPECT_TRUE(d.Config().ConfirmChanges);
     d.DispatchMenuCommand(59);  // flipped in memory only

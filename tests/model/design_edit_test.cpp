@@ -200,7 +200,7 @@ TEST_F(EditTest, EditsThatChangeNothingAreNotEdits) {
       {"the name as an attribute", [] { return Edit(Attr("ok", "name", "Other")); }},
       {"add under an absent parent",
        [] {
-         return Edit(AddObjectEdit{"nosuch", "button"});
+         return Edit(AddObjectEdit{"nosuch", "button", QString(), false});
        }},
       {"paste nothing",
        [] {
@@ -216,7 +216,7 @@ TEST_F(EditTest, EditsThatChangeNothingAreNotEdits) {
 
 TEST_F(EditTest, OutcomesSayWhatToSelectAndWhereThingsStand) {
   // A new object is selected; it stands last under its parent.
-  EditOutcome add = editor.Apply(AddObjectEdit{"hbox1", "button"});
+  EditOutcome add = editor.Apply(AddObjectEdit{"hbox1", "button", QString(), false});
   EXPECT_EQ(add.select, QStringLiteral("button1"));
   EXPECT_EQ(add.newParent, QStringLiteral("hbox1"));
   EXPECT_EQ(add.newIndex, 2);

@@ -31,7 +31,7 @@ struct DesignFixture {
   QStringList titles;  // the tree window's title after every change of the design's file
   QStringList openedFiles;
   QStringList edits;  // descriptions of the edits applied through the hooks
-  DesignerContext ctx{tree, schema, settings, requesters, clock, writer, snapshot, {}};
+  DesignerContext ctx{tree, schema, settings, requesters, clock, writer, snapshot, {}, QString()};
 
   DesignFixture() {
     schema.BuildClassSchema();
