@@ -37,7 +37,7 @@ class PreviewHost;
 inline const QString kExpandAllMarker = QStringLiteral("WhoWantsToLiveForever");
 
 struct DesignerOptions {
-  QString settingsPath;  // empty: beside the program
+  QString settingsPath;  // read and written when given; empty: found from the program's path
   double scaleX = 0;     // 0: read the screen's resolution
   double scaleY = 0;
 };
