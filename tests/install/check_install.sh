@@ -2,9 +2,9 @@
 # Installs the build into a temporary DESTDIR with prefix /usr, as the package does, and checks
 # what lands there: the exact list of files, the desktop entry and the AppStream metainfo through
 # their validators, the MIME type as a file manager resolves it, and the installed programs.
-# Arguments: build folder, source folder, the mime_check program.
+# Arguments: build folder, the mime_check program.
 set -euo pipefail
-build=$1 src=$2 mime_check=$3
+build=$1 mime_check=$2
 dest=$(mktemp -d)
 trap 'rm -rf "$dest"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
