@@ -222,12 +222,15 @@ void Designer::Startup() {
     scaleX_ = ScaleFromDpi(screen ? screen->logicalDotsPerInchX() : 0);
     scaleY_ = ScaleFromDpi(screen ? screen->logicalDotsPerInchY() : 0);
   }
-  settingsPath_ = options_.settingsPath;
-  if (settingsPath_.isEmpty())
-    settingsPath_ = ResolveSettingsPath(QCoreApplication::applicationFilePath());
+  const SettingsLocation where =
+      options_.settingsPath.isEmpty()
+          ? ResolveSettingsLocation(QCoreApplication::applicationFilePath(),
+                                    UserSettingsDirectory(), FileSystemProbes())
+          : SettingsLocation{options_.settingsPath, options_.settingsPath};
+  settingsPath_ = where.writePath;
   schema_.BuildClassSchema();
   metrics_ = ComputeLayoutMetrics(scaleX_, scaleY_);
-  LoadSettings(settings_, settingsPath_);  // a missing or broken file leaves the defaults
+  LoadSettingsAtStart(settings_, where.readPath);  // a missing or broken file leaves the defaults
   shell_.Open();
   WireWindows();
 
@@ -566,7 +569,7 @@ void Designer::Shutdown() {
   }
   // Windows first, then the settings; a failed save is not reported.
   if (MainWindow* m = shell_.Main()) m->hide();
-  SaveSettings(settings_, settingsPath_, true);
+  SaveSettingsAtQuit(settings_, settingsPath_);
 }
 
 }  // namespace bxw

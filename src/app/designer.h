@@ -39,7 +39,7 @@ class TreeRenameDelegate;
 class PreviewHost;
 
 struct DesignerOptions {
-  QString settingsPath;  // empty: beside the program
+  QString settingsPath;  // read and written when given; empty: found from the program's path
   double scaleX = 0;     // 0: read the screen's resolution
   double scaleY = 0;
   QString recoveryFolder;  // where the recovery journals live; empty: no journal

@@ -33,13 +33,11 @@ const XmlNode* ChildElement(const XmlNode* parent, const QString& name) {
   return nullptr;
 }
 
-}  // namespace
-
-int LoadSettings(Settings& record, const QString& path) {
+SettingsLoadResult ReadSettings(Settings& record, const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return 1;
+  if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return SettingsLoadResult::Unreadable;
   const XmlParseResult parsed = ParseXml(file.readAll());
-  if (!parsed.ok || !parsed.document->MainElement()) return 1;
+  if (!parsed.ok || !parsed.document->MainElement()) return SettingsLoadResult::Malformed;
   const XmlNode* root = parsed.document->MainElement();
   record = Settings{};
   for (const FlagField& f : kFlags) {
@@ -48,7 +46,13 @@ int LoadSettings(Settings& record, const QString& path) {
   }
   if (const XmlNode* dir = ChildElement(root, QStringLiteral("IOLastDIR")))
     record.IOLastDIR = dir->Text();
-  return 0;
+  return SettingsLoadResult::Loaded;
+}
+
+}  // namespace
+
+int LoadSettings(Settings& record, const QString& path) {
+  return ReadSettings(record, path) == SettingsLoadResult::Loaded ? 0 : 1;
 }
 
 QByteArray SettingsFileBytes(const Settings& record, bool format) {
@@ -74,28 +78,68 @@ int SaveSettings(const Settings& record, const QString& path, bool format) {
   return file.commit() ? 0 : 3;
 }
 
-QString FallbackSettingsPath(const QString& fileName) {
-  QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-  if (dir.isEmpty()) dir = QDir::homePath() + QStringLiteral("/.config/boxwright");
-  QDir().mkpath(dir);
-  return dir + QLatin1Char('/') + fileName;
+QString UserSettingsDirectory() {
+  // The generic folder, not the per-application one: the file name already carries the
+  // program's name, and the folder stays the same whatever the program file is called.
+  QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  if (base.isEmpty()) base = QDir::homePath() + QStringLiteral("/.config");
+  return base + QStringLiteral("/boxwright");
 }
 
-bool DirectoryAcceptsFiles(const QString& directory) {
-  // Ask the file system rather than the permission bits: they say nothing about read-only
-  // mounts, and nothing at all for root.
-  QTemporaryFile probe(directory + QStringLiteral("/.boxwright-probe-XXXXXX"));
-  return probe.open();
+QString MalformedSettingsCopyPath(const QString& settingsPath) {
+  return settingsPath + QStringLiteral(".bad");
 }
 
-QString ResolveSettingsPath(const QString& programFilePath,
-                            const std::function<bool(const QString&)>& canWrite) {
+SettingsProbes FileSystemProbes() {
+  SettingsProbes probes;
+  probes.isReadable = [](const QString& file) {
+    QFile f(file);
+    return QFileInfo(file).isFile() && f.open(QIODevice::ReadOnly);
+  };
+  probes.canWrite = [](const QString& file) {
+    const QFileInfo info(file);
+    // The permission bits say nothing about read-only mounts (nor anything at all for root), so
+    // the folder is asked by creating a file in it, as the atomic save will.
+    QTemporaryFile probe(info.absolutePath() + QStringLiteral("/.boxwright-probe-XXXXXX"));
+    if (!probe.open()) return false;
+    // The save refuses to replace an existing file that is not writable.
+    return !info.exists() || (info.isFile() && info.isWritable());
+  };
+  return probes;
+}
+
+SettingsLocation ResolveSettingsLocation(const QString& programFilePath,
+                                         const QString& userConfigDir,
+                                         const SettingsProbes& probes) {
   const QFileInfo program(programFilePath);
   const QString fileName = program.completeBaseName() + QStringLiteral(".cfg");
-  const QString besideProgram = program.absolutePath() + QLatin1Char('/') + fileName;
-  const bool writable =
-      canWrite ? canWrite(program.absolutePath()) : DirectoryAcceptsFiles(program.absolutePath());
-  return writable ? besideProgram : FallbackSettingsPath(fileName);
+  const QString beside = program.absolutePath() + QLatin1Char('/') + fileName;
+  const QString user = QDir(userConfigDir).filePath(fileName);
+  if (probes.canWrite(beside)) return {probes.isReadable(beside) ? beside : user, beside};
+  // Written to the user's folder. Once a copy is there it is the one read, or every run would
+  // start again from the file beside the program and lose the changes of the last one.
+  if (probes.isReadable(user)) return {user, user};
+  return {probes.isReadable(beside) ? beside : user, user};
+}
+
+SettingsLoadResult LoadSettingsAtStart(Settings& record, const QString& path) {
+  const SettingsLoadResult result = ReadSettings(record, path);
+  if (result == SettingsLoadResult::Malformed) {
+    // Kept for the user to look at: the quit writes defaults over the original. A folder that
+    // refuses the copy is not written at quit either, so nothing is lost then.
+    QFile original(path);
+    QSaveFile bad(MalformedSettingsCopyPath(path));
+    if (original.open(QIODevice::ReadOnly) && bad.open(QIODevice::WriteOnly)) {
+      bad.write(original.readAll());
+      bad.commit();
+    }
+  }
+  return result;
+}
+
+int SaveSettingsAtQuit(const Settings& record, const QString& path) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  return SaveSettings(record, path, true);
 }
 
 }  // namespace bxw

@@ -15,13 +15,37 @@ int SaveSettings(const Settings& record, const QString& path, bool format);
 // The settings bytes exactly as SaveSettings writes them.
 QByteArray SettingsFileBytes(const Settings& record, bool format);
 
-// Where the settings live: beside the program (a portable copy keeps its own), or, when the
-// program's directory cannot be written, under the same file name in the user's configuration
-// directory.
-// canWrite decides whether a file can be created in a directory; by default it tries.
-QString ResolveSettingsPath(const QString& programFilePath,
-                            const std::function<bool(const QString&)>& canWrite = {});
-bool DirectoryAcceptsFiles(const QString& directory);
-QString FallbackSettingsPath(const QString& fileName);
+// Where the settings are read at start and written at quit. The two differ when the program's
+// folder holds a readable file but cannot be written: the values read there are then kept in the
+// user's configuration folder.
+struct SettingsLocation {
+  QString readPath;
+  QString writePath;
+  bool operator==(const SettingsLocation&) const = default;
+};
+
+// What the resolution asks the file system; tests answer from a table.
+struct SettingsProbes {
+  std::function<bool(const QString& file)> isReadable;
+  std::function<bool(const QString& file)> canWrite;  // the file can be created or replaced
+};
+SettingsProbes FileSystemProbes();
+
+// The file beside the program is its base name plus ".cfg"; the fallback has the same name in
+// userConfigDir.
+SettingsLocation ResolveSettingsLocation(const QString& programFilePath,
+                                         const QString& userConfigDir,
+                                         const SettingsProbes& probes);
+// The user's configuration folder for the settings ($XDG_CONFIG_HOME/boxwright).
+QString UserSettingsDirectory();
+// Where a settings file that does not parse is kept before defaults replace it.
+QString MalformedSettingsCopyPath(const QString& settingsPath);
+
+enum class SettingsLoadResult { Loaded, Unreadable, Malformed };
+// LoadSettings with the reason of a failure; a malformed file is copied to
+// MalformedSettingsCopyPath first (when its folder allows).
+SettingsLoadResult LoadSettingsAtStart(Settings& record, const QString& path);
+// SaveSettings that first creates the folder (the user's configuration folder may not exist yet).
+int SaveSettingsAtQuit(const Settings& record, const QString& path);
 
 }  // namespace bxw
