@@ -126,7 +126,8 @@ bool Designer::RenameObject(const std::optional<QString>& edited) {
   if (!o) return false;
   const QString n = *edited;
   auto refuse = [this](const QString& why) {
-    if (panel_) panel_->ShowRefusal(QString(why).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    if (panel_)
+      panel_->ShowRefusal(QString(why).replace(QLatin1String("\r\n"), QLatin1String("\n")));
     return false;
   };
   if (n.isEmpty()) return refuse(QStringLiteral("An object needs a name."));

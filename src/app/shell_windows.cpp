@@ -76,8 +76,10 @@ void ShellWindows::Open() {
   }
   main_->Area()->viewport()->installEventFilter(this);
   hint_ = new QLabel(
-      QStringLiteral("Right-click 'dialogs' in the Interface Tree and choose New > Window to start."),
+      QStringLiteral(
+          "Right-click 'dialogs' in the Interface Tree and choose New > Window to start."),
       main_->Area()->viewport());
+  hint_->setObjectName(QStringLiteral("firstHint"));
   hint_->move(m.previewOffset + QPoint(8, 8));
   hint_->adjustSize();
   hint_->setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QScrollBar>
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
@@ -11,6 +10,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
 #include <cmath>
@@ -732,10 +732,10 @@ void PropertiesPanel::HandleEdit(PropertyRow& row, const DesignObject& object, P
         for (const QString& w : host_.schema.SuggestedValues(object.cls, a))
           words << QLatin1Char('\'') + w + QLatin1Char('\'');
         Refuse(row, object,
-               words.isEmpty() ? QStringLiteral("Only whole numbers are accepted here.")
-                               : QStringLiteral("Only whole numbers or ") +
-                                     words.join(QStringLiteral(", ")) +
-                                     QStringLiteral(" are accepted here."));
+               words.isEmpty()
+                   ? QStringLiteral("Only whole numbers are accepted here.")
+                   : QStringLiteral("Only whole numbers or ") + words.join(QStringLiteral(", ")) +
+                         QStringLiteral(" are accepted here."));
       }
       return;
     }

@@ -80,8 +80,8 @@ QString AskExportPath(DesignerContext& ctx, const QString& title, const QString&
                       const QString& patterns) {
   FileRequest request;
   request.title = title;
-  request.startPath = ProposedExportPath(ctx.designFile, ctx.settings.IOLastDIR, ctx.clock.Now(),
-                                         extension);
+  request.startPath =
+      ProposedExportPath(ctx.designFile, ctx.settings.IOLastDIR, ctx.clock.Now(), extension);
   request.patterns = patterns;
   request.initialPattern = 0;
   const FileAnswer answer = ctx.requesters.SaveFile(request);
