@@ -32,7 +32,13 @@ void BM_CreateButtons(benchmark::State& state) {
   }
   state.SetComplexityN(n);
 }
-BENCHMARK(BM_CreateButtons)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CreateButtons)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Arg(20000)
+    ->Arg(40000)
+    ->Arg(80000)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_WalkTree(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
@@ -48,7 +54,13 @@ void BM_WalkTree(benchmark::State& state) {
     benchmark::DoNotOptimize(visited);
   }
 }
-BENCHMARK(BM_WalkTree)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WalkTree)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Arg(20000)
+    ->Arg(40000)
+    ->Arg(80000)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

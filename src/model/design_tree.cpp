@@ -82,14 +82,24 @@ bool DesignTree::InsertNodeAt(const QString& key, const QString& parentKey, int 
   object->key = key;
   if (parent) {
     object->parentKey = parent->key;  // shares the parent's string
-    QStringList& list = parent->children;
-    if (index < 0 || index >= list.size())
-      list.append(key);
-    else
-      list.insert(index, key);
+    Link(*parent, *object, index);
   }
   objects_.emplace(key, std::move(object));
   return true;
+}
+
+void DesignTree::Link(DesignObject& parent, const DesignObject& child, qsizetype index) {
+  if (index < 0 || index > parent.children.size()) index = parent.children.size();
+  parent.children.insert(index, child.key);
+  parent.childLinks.insert(parent.childLinks.begin() + index, &child);
+}
+
+void DesignTree::Unlink(DesignObject& parent, const QString& key) {
+  const qsizetype at = parent.children.indexOf(key);
+  if (at < 0) return;
+  parent.children.removeAt(at);
+  if (at < static_cast<qsizetype>(parent.childLinks.size()))
+    parent.childLinks.erase(parent.childLinks.begin() + at);
 }
 
 void DesignTree::Forget(const QString& key) {
@@ -123,7 +133,7 @@ bool DesignTree::RemoveNode(const QString& key) {
   }
   const QString parentKey = it->second->parentKey;
   if (DesignObject* parent = parentKey.isEmpty() ? nullptr : FindMutable(parentKey))
-    parent->children.removeOne(key);
+    Unlink(*parent, key);
   for (auto d = doomed.rbegin(); d != doomed.rend(); ++d) {
     if (objects_.erase(*d)) Forget(*d);
   }
@@ -197,34 +207,19 @@ bool DesignTree::MoveNode(const QString& key, const QString& targetKey, bool asC
   DesignObject* newParent = newParentKey.isEmpty() ? nullptr : FindMutable(newParentKey);
 
   if (DesignObject* old = object->parentKey.isEmpty() ? nullptr : FindMutable(object->parentKey))
-    old->children.removeOne(key);
+    Unlink(*old, key);
   if (newParent) {
-    QStringList& list = newParent->children;
+    const QStringList& list = newParent->children;
+    qsizetype at = list.size();
     if (asChild) {
-      if (position == kFirst)
-        list.prepend(key);
-      else
-        list.append(key);
-    } else {
-      switch (position) {
-        case kSiblingFirst:
-          list.prepend(key);
-          break;
-        case kSiblingLast:
-          list.append(key);
-          break;
-        case kBefore: {
-          const qsizetype at = list.indexOf(targetKey);
-          list.insert(at < 0 ? list.size() : at, key);
-          break;
-        }
-        default: {
-          const qsizetype at = list.indexOf(targetKey);
-          list.insert(at < 0 ? list.size() : at + 1, key);
-          break;
-        }
-      }
+      if (position == kFirst) at = 0;
+    } else if (position == kSiblingFirst) {
+      at = 0;
+    } else if (position != kSiblingLast) {  // before or after the target
+      const qsizetype t = list.indexOf(targetKey);
+      if (t >= 0) at = position == kBefore ? t : t + 1;
     }
+    Link(*newParent, *object, at);
   }
   object->parentKey = newParentKey;
   return true;
@@ -235,12 +230,8 @@ bool DesignTree::MoveNodeTo(const QString& key, const QString& newParentKey, int
   DesignObject* newParent = FindMutable(newParentKey);
   if (!object || !newParent || IsInSubtree(newParentKey, key)) return false;
   if (DesignObject* old = object->parentKey.isEmpty() ? nullptr : FindMutable(object->parentKey))
-    old->children.removeOne(key);
-  QStringList& list = newParent->children;
-  if (index < 0 || index >= list.size())
-    list.append(key);
-  else
-    list.insert(index, key);
+    Unlink(*old, key);
+  Link(*newParent, *object, index);
   object->parentKey = newParent->key;
   return true;
 }
@@ -260,6 +251,10 @@ void DesignTree::WalkTree(const QString& startKey,
     const DesignObject* o = stack.back();
     stack.pop_back();
     if (visitor(*o)) continue;
+    if (o->childLinks.size() == static_cast<size_t>(o->children.size())) {
+      stack.insert(stack.end(), o->childLinks.rbegin(), o->childLinks.rend());
+      continue;
+    }
     for (qsizetype i = o->children.size() - 1; i >= 0; --i)
       if (const DesignObject* c = Find(o->children[i])) stack.push_back(c);
   }

@@ -1,4 +1,5 @@
 #pragma once
+#include <QHashFunctions>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -34,8 +35,16 @@ struct DesignObject {
   QStringList commentsInside;
   // The file gave the element no name; the designer named it and does not write the name back.
   bool generatedName = false;
+  // The tree's own links to the children, in the order of `children`; kept by DesignTree so that
+  // walking the tree follows pointers instead of looking every key up. Empty in copies.
+  std::vector<const DesignObject*> childLinks;
 
-  bool operator==(const DesignObject&) const = default;
+  // Equal as records: the links are the tree's business.
+  bool operator==(const DesignObject& o) const {
+    return key == o.key && cls == o.cls && attributes == o.attributes && parentKey == o.parentKey &&
+           children == o.children && commentsBefore == o.commentsBefore &&
+           commentsInside == o.commentsInside && generatedName == o.generatedName;
+  }
 };
 
 // The value of a class attribute (empty when not set). Kept attributes are not read here.
@@ -108,8 +117,17 @@ private:
   void Clear();
   void Swap(DesignTree& other) noexcept;
 
+  // Keys hashed once: the table keeps each key's hash, so growing it and looking keys up compare
+  // hashes before touching any text. (Not noexcept on purpose: that makes the table keep them.)
+  struct KeyHash {
+    size_t operator()(const QString& key) const { return qHash(key); }
+  };
+
   void Forget(const QString& key);  // a key left the store: lower the counter hints it affects
-  std::unordered_map<QString, std::unique_ptr<DesignObject>> objects_;
+  // Puts the child at index of the parent's list (clamped; -1: last), key and link together.
+  static void Link(DesignObject& parent, const DesignObject& child, qsizetype index);
+  static void Unlink(DesignObject& parent, const QString& key);
+  std::unordered_map<QString, std::unique_ptr<DesignObject>, KeyHash> objects_;
   // Per lower-case base: every counter below the hint is known to be taken. Keeps naming linear.
   mutable std::unordered_map<QString, int> counterHints_;
   bool windowIsMain_ = false;

@@ -89,14 +89,18 @@ QColor PlatformColour(qint64 value) {
 
 }  // namespace
 
-void PreviewHost::ApplyStyles(PreviewTables& tables, int dialog) {
+bool PreviewHost::ApplyStyles(PreviewTables& tables, int dialog) {
+  bool fonts = false;
   for (auto it = tables.PreviewStyle.begin(); it != tables.PreviewStyle.end(); ++it) {
     QWidget* gadget = runtime_.GadgetID(runtime_.DialogGadget(dialog, it.key()));
     if (!gadget) continue;
     const PreviewStyleEntry& style = it.value();
     if (!style.fontKey.isEmpty()) {
       auto font = tables.PreviewFont.find(style.fontKey);
-      if (font != tables.PreviewFont.end()) gadget->setFont(LoadFont(*font));
+      if (font != tables.PreviewFont.end()) {
+        gadget->setFont(LoadFont(*font));
+        fonts = true;
+      }
     }
     QPalette palette = gadget->palette();
     if (style.hasFrontColour) {
@@ -113,6 +117,7 @@ void PreviewHost::ApplyStyles(PreviewTables& tables, int dialog) {
     if (style.hasFrontColour || style.hasBackColour) gadget->setPalette(palette);
     if (!style.tooltip.isEmpty()) gadget->setToolTip(style.tooltip);
   }
+  return fonts;
 }
 
 int PreviewHost::Rebuild(const DesignObject* window) {
@@ -122,14 +127,19 @@ int PreviewHost::Rebuild(const DesignObject* window) {
     dialog_ = 0;
     previewedKey_.clear();
   }
-  if (frame_) {
+  // The frame stays for the next window: only a preview that ends without one drops it.
+  auto dropFrame = [this] {
+    if (!frame_) return;
     frame_->setWidget(nullptr);
     delete frame_.data();
-  }
+  };
   for (PreviewFontEntry& e : tables_.PreviewFont) e.inUse = false;
   tables_.PreviewStyle.clear();
   failed_ = false;
-  if (!window) return 1;
+  if (!window) {
+    dropFrame();
+    return 1;
+  }
 
   QWidget* focus = QApplication::focusWidget();
   QMdiSubWindow* active = in_.area ? in_.area->activeSubWindow() : nullptr;
@@ -137,11 +147,13 @@ int PreviewHost::Rebuild(const DesignObject* window) {
   XmlBuildInputs build{in_.tree,   in_.schema, in_.settings.DPIPatch,
                        in_.scaleX, in_.scaleY, &tables_};
   if (!in_.writer.BuildDialogXml(build, XmlBuildMode::Preview, name)) {
+    dropFrame();
     failed_ = true;
     return 0;
   }
   const XmlDocument* doc = in_.writer.Document();
   if (!doc) {
+    dropFrame();
     if (in_.setStatus) in_.setStatus(QStringLiteral("(error: cannot generate XML)"));
     failed_ = true;
     return 0;
@@ -155,6 +167,7 @@ int PreviewHost::Rebuild(const DesignObject* window) {
                     QLatin1Char(')'));
     runtime_.DestroyDialog(dialog_);
     dialog_ = 0;
+    dropFrame();
     failed_ = true;
     return 0;
   }
@@ -163,12 +176,16 @@ int PreviewHost::Rebuild(const DesignObject* window) {
 
   if (QWidget* w = Window()) {
     // The whole document's font is the default for every control of the preview.
+    bool fonts = false;
     auto doc_style = tables_.PreviewStyle.find(QStringLiteral("dialogs"));
     if (doc_style != tables_.PreviewStyle.end() && !doc_style->fontKey.isEmpty()) {
       auto font = tables_.PreviewFont.find(doc_style->fontKey);
-      if (font != tables_.PreviewFont.end()) w->setFont(LoadFont(*font));
+      if (font != tables_.PreviewFont.end()) {
+        w->setFont(LoadFont(*font));
+        fonts = true;
+      }
     }
-    ApplyStyles(tables_, dialog_);
+    fonts = ApplyStyles(tables_, dialog_) || fonts;
     // Fonts no longer used by any control are dropped.
     for (auto it = tables_.PreviewFont.begin(); it != tables_.PreviewFont.end();) {
       if (!it->inUse)
@@ -176,12 +193,13 @@ int PreviewHost::Rebuild(const DesignObject* window) {
       else
         ++it;
     }
-    runtime_.RefreshDialog(dialog_);  // fonts change natural sizes
+    if (fonts) runtime_.RefreshDialog(dialog_);  // fonts change natural sizes
     if (in_.area) {
-      frame_ = new PreviewSubWindow(in_.offset);
+      const bool fresh = !frame_;
+      if (fresh) frame_ = new PreviewSubWindow(in_.offset);
       const QSize size = w->size();
       frame_->setWidget(w);
-      in_.area->addSubWindow(frame_);
+      if (fresh) in_.area->addSubWindow(frame_);
       frame_->setWindowTitle(w->windowTitle());
       w->show();
       frame_->show();

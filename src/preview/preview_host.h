@@ -78,7 +78,8 @@ public:
 
 private:
   QFont LoadFont(PreviewFontEntry& entry);
-  void ApplyStyles(PreviewTables& tables, int dialog);
+  // Answers whether a font was set (fonts change natural sizes).
+  bool ApplyStyles(PreviewTables& tables, int dialog);
 
   Inputs in_;
   dialog::DialogRuntime runtime_;

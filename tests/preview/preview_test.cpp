@@ -48,9 +48,11 @@ TEST_F(PreviewTest, RuntimeErrorsShowInTheTitle) {
   const QString w = Add("dialogs", "window");
   const QString vbox = Add(w, "vbox");
   // A tab outside a panel cannot be made through the menus, but an imported file can hold one.
-  ASSERT_TRUE(designer->Apply(AddObjectEdit{vbox, "tab", QString(), false}, EditSource::Command).changed);
-  EXPECT_EQ(Title(),
-            QStringLiteral("Boxwright [1.0.1.8]: (error: <tab> node requiers a parent <panel> node.)"));
+  ASSERT_TRUE(
+      designer->Apply(AddObjectEdit{vbox, "tab", QString(), false}, EditSource::Command).changed);
+  EXPECT_EQ(
+      Title(),
+      QStringLiteral("Boxwright [1.0.1.8]: (error: <tab> node requiers a parent <panel> node.)"));
   EXPECT_EQ(Host().Window(), nullptr);
   EXPECT_TRUE(Host().Failed());
   // The failed attempt makes the next selection change try again.
@@ -86,7 +88,8 @@ TEST_F(PreviewTest, FontsLoadOnceAndStylesReachTheControls) {
   Set(button, "font", "");
   designer->RebuildPreview(designer->Tree().Find(w));
   EXPECT_EQ(Host().LoadedFonts(), 0);
-  EXPECT_EQ(GetAttribute(*designer->Tree().Find(w), "flags"), QStringLiteral("#PB_Window_SystemMenu"));
+  EXPECT_EQ(GetAttribute(*designer->Tree().Find(w), "flags"),
+            QStringLiteral("#PB_Window_SystemMenu"));
 }
 
 TEST_F(PreviewTest, WideningThePreviewWidensItsControls) {
@@ -118,6 +121,36 @@ TEST_F(PreviewTest, PropertyEditsRebuildAfterTheirDelay) {
   QWidget* b = Gadget(button);
   ASSERT_NE(b, nullptr);
   EXPECT_EQ(b->property("text").toString(), QStringLiteral("Changed"));
+}
+
+}  // namespace
+
+namespace {
+
+// Rebuilds reuse the frame and lay out again only when fonts change natural sizes.
+TEST_F(PreviewTest, RebuildsKeepTheFrameAndLayOutFontsAgain) {
+  const QString w = Add("dialogs", "window");
+  const QString vbox = Add(w, "vbox");
+  const QString button = Add(vbox, "button");
+  PreviewSubWindow* frame = Host().Frame();
+  ASSERT_NE(frame, nullptr);
+  QWidget* first = Host().Window();
+  Set(button, "text", "A much longer caption than before");
+  designer->RebuildPreview(designer->Tree().Find(w));
+  EXPECT_EQ(Host().Frame(), frame);
+  EXPECT_NE(Host().Window(), first);
+  EXPECT_EQ(Host().Frame()->widget(), Host().Window());
+  const int plain = Gadget(button)->width();
+  Set(button, "font", "Arial|24|256");
+  designer->RebuildPreview(designer->Tree().Find(w));
+  QWidget* big = Gadget(button);
+  ASSERT_NE(big, nullptr);
+  EXPECT_GE(big->width(), big->sizeHint().width());  // laid out with its font
+  EXPECT_GT(big->width(), plain);
+  EXPECT_EQ(Host().Frame(), frame);
+  // Nothing to show: the frame goes.
+  Select("dialogs");
+  EXPECT_EQ(Host().Frame(), nullptr);
 }
 
 }  // namespace
