@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "codegen/runtime_bindings.h"
+#include "codegen/source_names.h"
 #include "model/value_text.h"
 #include "xml/xml_export.h"
 
@@ -50,7 +52,8 @@ public:
     size_ += piece.size();
   }
   void Put(const QString& piece) { Put(QStringView(piece)); }
-  void Put(QLatin1String piece) {
+  // Kept inline at every call: the pieces are short and many.
+  Q_ALWAYS_INLINE void Put(QLatin1String piece) {
     Reserve(piece.size());
     std::copy_n(reinterpret_cast<const unsigned char*>(piece.data()), piece.size(), data_ + size_);
     size_ += piece.size();
@@ -480,16 +483,98 @@ void WriteMainSection(Lines& out) {
   out.Add(0, QStringLiteral("Forever"));
 }
 
+// The constants and procedures of the user's program that the embedded XML names, each declared
+// once and made known to the dialog runtime; the procedures are left empty for the user to fill.
+void WriteRuntimeSection(Lines& out, const RuntimeBindings& bindings) {
+  out.Add(0, QStringLiteral(";{ Runtime constants and procedures }"));
+  out.Blank();
+  if (!bindings.constants.empty()) {
+    for (const RuntimeBindings::Constant& c : bindings.constants)
+      out.Line(1, c.name, QStringView(u" = "), QString::number(c.value),
+               QStringView(u" : Runtime "), c.name);
+    out.Blank();
+  }
+  for (const RuntimeBindings::Procedure& p : bindings.procedures) {
+    out.Line(1, QStringView(u"Runtime Procedure "), p.name, QStringView(u"()"));
+    out.Add(1, QStringLiteral("EndProcedure"));
+    out.Blank();
+  }
+  out.Add(0, QStringLiteral(";}"));
+  out.Blank();
+}
+
+bool DpiSectionWritten(const DialogXmlWriter& writer, const SourceOptions& options) {
+  return options.dpiPatch && !writer.DpiPlaceholders().empty();
+}
+
+// A window or gadget name written into code: an identifier that PureBasic does not reserve and
+// the generated text does not use for anything else.
+bool IsSafeName(QStringView name, const GeneratedNames& generated) {
+  return IsIdentifierText(name) && !IsPureBasicKeyword(name) && !generated.Contains(name);
+}
+
+// The window and gadget names the generated code declares, in lower case.
+QSet<QString> NamesInCode(const QStringList& windows, const CodeExportTables& t) {
+  QSet<QString> names;
+  for (const QString& w : windows) names.insert(w.toLower());
+  for (const auto& variables : t.GadgetVariables)
+    for (auto it = variables.begin(); it != variables.end(); ++it) names.insert(it.key().toLower());
+  for (const auto& records : t.EventCallbacks)
+    for (const EventCallback& r : records) names.insert(r.objectName.toLower());
+  return names;
+}
+
+// A runtime procedure may not take a name the generated code declares (InitDialogs, a callback,
+// a window or gadget variable).
+bool ProcedureClashes(const RuntimeBindings::Procedure& p, const GeneratedNames& generated,
+                      const QSet<QString>& namesInCode) {
+  return generated.Contains(p.name) || namesInCode.contains(p.name.toLower());
+}
+
+const QString kClash = QStringLiteral(" clashes with a name the generated code declares");
+
+QStringList BindingProblems(const RuntimeBindings& bindings, const QStringList& windows,
+                            const DialogXmlWriter& writer, const GeneratedNames& generated) {
+  QStringList problems = bindings.problems;
+  if (!bindings.procedures.empty()) {
+    const QSet<QString> namesInCode = NamesInCode(windows, writer.CodeTables());
+    for (const RuntimeBindings::Procedure& p : bindings.procedures)
+      if (ProcedureClashes(p, generated, namesInCode)) problems << p.usedBy + kClash;
+  }
+  return problems;
+}
+
+// The attributes that get DPI placeholders in the embedded XML, as the writer chooses them.
+bool IsDpiSize(const QString& a) {
+  static const QSet<QString> sizes = {
+      QStringLiteral("width"),      QStringLiteral("minwidth"),    QStringLiteral("maxwidth"),
+      QStringLiteral("colspacing"), QStringLiteral("expandwidth"), QStringLiteral("innerwidth"),
+      QStringLiteral("height"),     QStringLiteral("minheight"),   QStringLiteral("maxheight"),
+      QStringLiteral("spacing"),    QStringLiteral("rowspacing"),  QStringLiteral("expandheight"),
+      QStringLiteral("margin"),     QStringLiteral("innerheight"), QStringLiteral("firstmin"),
+      QStringLiteral("secondmin")};
+  return sizes.contains(a);
+}
+
 }  // namespace
 
-QStringList UnsafeSourceValues(const DesignTree& tree, const ClassSchema& schema) {
+QStringList UnsafeSourceValues(const DesignTree& tree, const ClassSchema& schema,
+                               const DialogXmlWriter& writer, const SourceOptions& options) {
+  const QStringList windows = WindowList(tree);
+  const GeneratedNames generated(windows, writer, DpiSectionWritten(writer, options),
+                                 !options.noLoop);
   QStringList problems;
-  auto describe = [](const DesignObject& o) {
-    return QStringLiteral("%1 '%2'").arg(o.cls, GetAttribute(o, kName));
+  auto describe = [](const DesignObject& o) -> QString {
+    return o.cls + QStringLiteral(" '") + EscapeForMessage(GetAttribute(o, kName)) +
+           QLatin1Char('\'');
+  };
+  auto quoted = [](const QString& v) -> QString {
+    return QStringLiteral(" \"") + EscapeForMessage(v) + QLatin1Char('"');
   };
   static const QString diverted[] = {QStringLiteral("onevent"),    QStringLiteral("variable"),
                                      QStringLiteral("frontcolor"), QStringLiteral("backcolor"),
                                      QStringLiteral("tooltip"),    QStringLiteral("font")};
+  const bool placeholders = DpiSectionWritten(writer, options);
   tree.WalkTree(
       kDialogs, std::function<bool(const DesignObject&)>([&](const DesignObject& o) {
         if (o.cls == kDialogs && o.parentKey.isEmpty()) return false;  // its font needs no name
@@ -503,24 +588,44 @@ QStringList UnsafeSourceValues(const DesignTree& tree, const ClassSchema& schema
               !record || !record->attributeSet.contains(a))
             continue;
           const QString& v = *value;
+          const bool onevent = a == QLatin1String("onevent");
+          // A runtime binding stays in the XML; its procedure is checked with the others.
+          if (onevent && IsRuntimeProcedureValue(v)) continue;
           nameInCode = true;
-          if (a == QLatin1String("onevent") &&
-              v.compare(QLatin1String("yes"), Qt::CaseInsensitive) && !IsIdentifierText(v))
-            problems << describe(o) + QStringLiteral(": onevent \"") + v +
-                            QStringLiteral("\" is not an identifier");
+          if (onevent && v.compare(QLatin1String("yes"), Qt::CaseInsensitive) &&
+              !IsIdentifierText(v))
+            problems << describe(o) + QStringLiteral(": onevent") + quoted(v) +
+                            QStringLiteral(" is not an identifier");
           if ((a == QLatin1String("frontcolor") || a == QLatin1String("backcolor")) &&
               !IsNumberLiteral(v))
-            problems << describe(o) + QStringLiteral(": ") + a + QStringLiteral(" \"") + v +
-                            QStringLiteral("\" is not a number");
+            problems << describe(o) + QStringLiteral(": ") + a + quoted(v) +
+                            QStringLiteral(" is not a number");
         }
         if (nameInCode) {
           const QString name = GetAttribute(o, kName);
           if (!IsIdentifierText(name))
-            problems << describe(o) + QStringLiteral(": name \"") + name +
-                            QStringLiteral("\" is not an identifier");
+            problems << describe(o) + QStringLiteral(": name") + quoted(name) +
+                            QStringLiteral(" is not an identifier");
+          else if (IsPureBasicKeyword(name))
+            problems << describe(o) + QStringLiteral(": name") + quoted(name) +
+                            QStringLiteral(" is a PureBasic keyword");
+          else if (generated.Contains(name))
+            problems << describe(o) + QStringLiteral(": name") + quoted(name) + kClash;
         }
+        // Sizes the writer turned into placeholders go into the DPI section as expressions.
+        if (placeholders && record)
+          for (const QString& a : record->attributes) {
+            const QString* v = FindAttribute(o, a);
+            if (v && IsDpiSize(a) && IsIntegerText(*v) && !IsWholeNumberInRange(*v))
+              problems << describe(o) + QStringLiteral(": ") + a + quoted(*v) +
+                              QStringLiteral(
+                                  " is not a whole number from -2147483648 to "
+                                  "2147483647");
+          }
         return false;
       }));
+  if (const XmlDocument* doc = writer.Document())
+    problems += BindingProblems(CollectRuntimeBindings(*doc), windows, writer, generated);
   return problems;
 }
 
@@ -531,8 +636,11 @@ QString UnsafeSourceMessage(const QStringList& problems) {
          problems.join(QStringLiteral("\r\n"));
 }
 
-QString ComposeSource(const DesignTree& tree, const ClassSchema& schema, DialogXmlWriter& writer,
-                      const SourceOptions& options, const QDateTime& now) {
+namespace {
+
+QString ComposeWith(const DesignTree& tree, const ClassSchema& schema, DialogXmlWriter& writer,
+                    const SourceOptions& options, const QDateTime& now,
+                    const RuntimeBindings& bindings) {
   const QString composed = writer.Document() ? ComposeForSource(*writer.Document()) : QString();
   // The embedded XML plus the code around it, mostly event procedures; a generous guess saves
   // regrowing the buffer.
@@ -541,43 +649,70 @@ QString ComposeSource(const DesignTree& tree, const ClassSchema& schema, DialogX
   Lines out(composed.size() * 2 + callbacks * 640 + 4096);
   out.Add(0, QStringLiteral("EnableExplicit"));
   out.Blank();
-  if (options.dpiPatch && !writer.DpiPlaceholders().empty()) WriteDpiSection(out, writer);
+  if (DpiSectionWritten(writer, options)) WriteDpiSection(out, writer);
+  if (!bindings.IsEmpty()) WriteRuntimeSection(out, bindings);
   if (writer.Document()) WriteXmlSection(out, composed, now);
   WriteUiSection(out, schema, WindowList(tree), writer.CodeTables());
   if (!options.noLoop) WriteMainSection(out);
   return out.Take();
 }
 
+RuntimeBindings BindingsOf(const DialogXmlWriter& writer) {
+  return writer.Document() ? CollectRuntimeBindings(*writer.Document()) : RuntimeBindings{};
+}
+
+}  // namespace
+
+QString ComposeSource(const DesignTree& tree, const ClassSchema& schema, DialogXmlWriter& writer,
+                      const SourceOptions& options, const QDateTime& now) {
+  return ComposeWith(tree, schema, writer, options, now, BindingsOf(writer));
+}
+
 namespace {
 
 // Quick test over what a CodeExport build collected: every name and value that goes into code.
-bool CollectedValuesAreSafe(const DesignTree& tree, const DialogXmlWriter& writer) {
+bool CollectedValuesAreSafe(const DesignTree& tree, const DialogXmlWriter& writer,
+                            const SourceOptions& options, const RuntimeBindings& bindings) {
   const CodeExportTables& t = writer.CodeTables();
-  for (const QString& w : WindowList(tree))
-    if (!IsIdentifierText(w)) return false;
+  const QStringList windows = WindowList(tree);
+  const GeneratedNames generated(windows, writer, DpiSectionWritten(writer, options),
+                                 !options.noLoop);
+  for (const QString& w : windows)
+    if (!IsSafeName(w, generated)) return false;
   for (const auto& variables : t.GadgetVariables)
     for (auto it = variables.begin(); it != variables.end(); ++it)
-      if (!IsIdentifierText(it.key())) return false;
+      if (!IsSafeName(it.key(), generated)) return false;
   for (const auto& records : t.EventCallbacks)
     for (const EventCallback& r : records)
-      if (!IsIdentifierText(r.objectName) || !IsIdentifierText(QStringView(r.callback).mid(4).chopped(2)))
+      if (!IsSafeName(r.objectName, generated) ||
+          !IsIdentifierText(QStringView(r.callback).mid(4).chopped(2)))
         return false;
   for (const QString& colour : t.ColourValues)
     if (!IsNumberLiteral(colour)) return false;
+  if (DpiSectionWritten(writer, options))
+    for (const auto& placeholder : writer.DpiPlaceholders())  // "ScaleX(" + size + ")"
+      if (!IsWholeNumberInRange(QStringView(placeholder.second).mid(7).chopped(1))) return false;
+  if (!bindings.problems.isEmpty()) return false;
+  if (!bindings.procedures.empty()) {
+    const QSet<QString> namesInCode = NamesInCode(windows, t);
+    for (const RuntimeBindings::Procedure& p : bindings.procedures)
+      if (ProcedureClashes(p, generated, namesInCode)) return false;
+  }
   return true;
 }
 
 // Builds the CodeExport document; answers the refusal text when unsafe values were collected.
 bool BuildAndCheck(const DesignTree& tree, const ClassSchema& schema, DialogXmlWriter& writer,
-                   bool dpiPatch, QString& refusal) {
+                   const SourceOptions& options, RuntimeBindings& bindings, QString& refusal) {
   refusal.clear();
   XmlBuildInputs inputs{tree, schema};
-  inputs.dpiPatch = dpiPatch;
+  inputs.dpiPatch = options.dpiPatch;
   if (!writer.BuildDialogXml(inputs, XmlBuildMode::CodeExport, QString()) || !writer.Document())
     return false;
-  if (!CollectedValuesAreSafe(tree, writer)) {
+  bindings = CollectRuntimeBindings(*writer.Document());
+  if (!CollectedValuesAreSafe(tree, writer, options, bindings)) {
     // Walk the design for a message that names each offender in tree order.
-    const QStringList problems = UnsafeSourceValues(tree, schema);
+    const QStringList problems = UnsafeSourceValues(tree, schema, writer, options);
     refusal = UnsafeSourceMessage(
         problems.isEmpty() ? QStringList{QStringLiteral("a window or gadget name")} : problems);
   }
@@ -594,19 +729,23 @@ bool BuildSourceText(const DesignTree& tree, const ClassSchema& schema, DialogXm
     refusal.clear();
     return false;
   }
-  if (!BuildAndCheck(tree, schema, writer, options.dpiPatch, refusal) || !refusal.isEmpty())
+  RuntimeBindings bindings;
+  if (!BuildAndCheck(tree, schema, writer, options, bindings, refusal) || !refusal.isEmpty())
     return false;
-  text = ComposeSource(tree, schema, writer, options, now);
+  text = ComposeWith(tree, schema, writer, options, now, bindings);
   return true;
 }
 
 bool ExportSource(DesignerContext& ctx, bool toClipboard) {
   if (ctx.tree.ChildCount(kDialogs) == 0) return false;
   const QString title = QStringLiteral("Export code ERROR");
+  SourceOptions options;
+  options.dpiPatch = ctx.settings.DPIPatch;
+  options.noLoop = ctx.settings.NoLoop;
   // Refuse before asking for a file: nothing would be written anyway.
   QString refusal;
-  const bool built =
-      BuildAndCheck(ctx.tree, ctx.schema, ctx.writer, ctx.settings.DPIPatch, refusal);
+  RuntimeBindings bindings;
+  const bool built = BuildAndCheck(ctx.tree, ctx.schema, ctx.writer, options, bindings, refusal);
   if (!refusal.isEmpty()) {
     ctx.requesters.Message(title, refusal, MessageIcon::Error);
     return false;
@@ -617,12 +756,10 @@ bool ExportSource(DesignerContext& ctx, bool toClipboard) {
                          kSourcePatterns);
     if (path.isEmpty()) return false;
   }
-  SourceOptions options;
-  options.dpiPatch = ctx.settings.DPIPatch;
-  options.noLoop = ctx.settings.NoLoop;
   bool result = false;
   if (built) {
-    const QString text = ComposeSource(ctx.tree, ctx.schema, ctx.writer, options, ctx.clock.Now());
+    const QString text =
+        ComposeWith(ctx.tree, ctx.schema, ctx.writer, options, ctx.clock.Now(), bindings);
     if (toClipboard) {
       if (ctx.hooks.setClipboardText) ctx.hooks.setClipboardText(text);
       result = true;

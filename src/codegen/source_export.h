@@ -3,9 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "xml/designer_context.h"
-
 #include "model/app_info.h"  // kTitleBase, written into the "Generated with" line
+#include "xml/designer_context.h"
 
 namespace bxw {
 
@@ -18,17 +17,21 @@ struct SourceOptions {
 };
 
 // The names and values of the design that would be written into source code unchecked and that
-// are not safe there: window and gadget names that are not identifiers, shared event procedure
-// names that are not identifiers, colours that are not number literals. One line per offending
-// object and attribute; empty when the design can be exported.
-QStringList UnsafeSourceValues(const DesignTree& tree, const ClassSchema& schema);
+// are not safe there: window and gadget names that are not identifiers, are PureBasic keywords or
+// clash with a name the generated code declares itself; shared event procedure names that are not
+// identifiers; colours that are not number literals; with the DPI patch, sizes that are not whole
+// numbers in range; runtime procedures and constants that no declaration can satisfy. One line per
+// offending object and attribute, control characters escaped; empty when the design can be
+// exported. Reads the writer's last CodeExport build of the design, made with these options.
+QStringList UnsafeSourceValues(const DesignTree& tree, const ClassSchema& schema,
+                               const DialogXmlWriter& writer, const SourceOptions& options);
 
 // The message shown when UnsafeSourceValues refuses an export.
 QString UnsafeSourceMessage(const QStringList& problems);
 
 // Composes the source text from the writer's last CodeExport build (sorting its callback lists in
-// place, as the export leaves them). Expects a build whose collected names passed the safety
-// check of BuildSourceText (identifiers only).
+// place, as the export leaves them), declaring the runtime constants and procedures that its XML
+// names. Expects a build that passed the safety check of BuildSourceText (UnsafeSourceValues).
 QString ComposeSource(const DesignTree& tree, const ClassSchema& schema, DialogXmlWriter& writer,
                       const SourceOptions& options, const QDateTime& now);
 

@@ -383,7 +383,10 @@ void DialogXmlWriter::WriteObjectAttributes(const XmlBuildInputs& in, XmlNode* e
         }
         break;
       case XmlBuildMode::CodeExport:
-        if (IsDesignerOnly(a)) {
+        // An event value naming a procedure of the user's program ("Proc()") is a binding
+        // that the dialog runtime makes itself: it stays in the XML, and the source declares it.
+        if (IsDesignerOnly(a) &&
+            !(v.back() == u')' && v.endsWith(u"()") && a == QLatin1String("onevent"))) {
           collector.Collect(a, v);
           continue;
         }

@@ -4,11 +4,12 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "codegen/code_tool.h"
+#include "model/value_text.h"
 #include "test_support.h"
 #include "xml/design_fixture.h"
-#include "model/value_text.h"
 #include "xml/xml_export.h"
 
 namespace bxw::test {
@@ -43,6 +44,9 @@ TEST(SourceExport, WholeTextsAgainstFixtures) {
   EXPECT_EQ(CodeFor("callbacks_fonts.xml"), Fixture("callbacks_fonts.pb"));
   EXPECT_EQ(CodeFor("dpi_two_windows.xml", {"--dpi-patch", "--no-loop"}),
             Fixture("dpi_two_windows.pb"));
+  // A hand-written file whose program declares ids and binds events: the XML keeps them, and
+  // the source declares each constant and procedure once for the dialog runtime.
+  EXPECT_EQ(CodeFor("runtime_bindings.xml"), Fixture("runtime_bindings.pb"));
 }
 
 TEST(SourceExport, NoLoopEndsAfterTheUiSectionAndNoPlaceholdersNoDpiSection) {
@@ -166,7 +170,7 @@ TEST(SourceExport, CraftedFileIsRefusedWithEveryOffender) {
         "    <vbox>\n"
         "      <button name='ok' bxwevents='go()&#10;End'/>\n"
         "      <string name='s' bxwfrontcolor='1) : End : ('/>\n"
-        "      <text name='a b' bxwvariable='yes' bxwbackcolor='$FF'/>\n"
+        "      <text name='a&#9;b&#13;' bxwvariable='yes' bxwbackcolor='$FF'/>\n"
         "      <button name='quiet one'/>\n"
         "    </vbox>\n"
         "  </window>\n"
@@ -183,20 +187,22 @@ TEST(SourceExport, CraftedFileIsRefusedWithEveryOffender) {
   const auto messages = f.Messages();
   ASSERT_EQ(messages.size(), 2);
   EXPECT_EQ(messages[0].title, "Export code ERROR");
-  EXPECT_EQ(
-      messages[0].text,
-      "The code was not exported: these names and values would be written into the source "
-      "unchecked.\r\n\r\n"
-      "window 'w()\nRunProgram(\"x\")': name \"w()\nRunProgram(\"x\")\" is not an identifier\r\n"
-      "button 'ok': onevent \"go()\nEnd\" is not an identifier\r\n"
-      "string 's': frontcolor \"1) : End : (\" is not a number\r\n"
-      "text 'a b': name \"a b\" is not an identifier");
+  // Line breaks and tabs of the offending texts are shown escaped: one line per offender.
+  EXPECT_EQ(messages[0].text,
+            "The code was not exported: these names and values would be written into the source "
+            "unchecked.\r\n\r\n"
+            "window 'w()\\nRunProgram(\"x\")': name \"w()\\nRunProgram(\"x\")\" is not an "
+            "identifier\r\n"
+            "button 'ok': onevent \"go()\\nEnd\" is not an identifier\r\n"
+            "string 's': frontcolor \"1) : End : (\" is not a number\r\n"
+            "text 'a\\tb\\r': name \"a\\tb\\r\" is not an identifier");
 
   ToolOutput out;
   FixedClock clock(kStamp);
   EXPECT_EQ(CodeCommand({path}, clock, out), 2);
   EXPECT_TRUE(out.out.isEmpty());
-  EXPECT_TRUE(out.err.contains("text 'a b': name \"a b\" is not an identifier\n"));
+  EXPECT_TRUE(out.err.endsWith("text 'a\\tb\\r': name \"a\\tb\\r\" is not an identifier\n"))
+      << out.err.toStdString();
 }
 
 TEST(SourceExport, FontFacesAreWrittenAsSafeLiterals) {
@@ -212,6 +218,183 @@ TEST(SourceExport, FontFacesAreWrittenAsSafeLiterals) {
       text.contains("\tGlobal Font64 = LoadFont(#PB_Any, ~\"Bad\\\") : RunProgram(\\\"x\", 10, "
                     "#PB_Font_Bold)\r\n"));
   EXPECT_TRUE(text.contains("\tGlobal Font65 = LoadFont(#PB_Any, ~\"Two\\r\\nLines\\\\\", 9)\r\n"));
+}
+
+const QString kRefusal =
+    "The code was not exported: these names and values would be written into the source "
+    "unchecked.\r\n\r\n";
+
+// The refusal lines of a design, or "exported" when its source was written.
+QString Verdict(DesignFixture& f, const SourceOptions& options = {}) {
+  QString text, refusal;
+  if (BuildSourceText(f.tree, f.schema, f.writer, options, kStamp, text, refusal))
+    return "exported";
+  EXPECT_TRUE(refusal.startsWith(kRefusal)) << refusal.toStdString();
+  return refusal.mid(kRefusal.size());
+}
+
+TEST(SourceExport, NamesThatCannotBeDeclaredAreRefused) {
+  SourceOptions dpi;
+  dpi.dpiPatch = true;
+  SourceOptions noLoop;
+  noLoop.noLoop = true;
+  const QString clash = " clashes with a name the generated code declares";
+  // A window "w" holding a button (its events make its name a variable) named as given.
+  const struct {
+    const char* window;
+    const char* button;
+    SourceOptions options;
+    std::function<void(DesignFixture&)> more;
+    QString verdict;
+  } cases[] = {
+      {"EndProcedure",
+       "b",
+       {},
+       {},
+       "window 'EndProcedure': name \"EndProcedure\" is a PureBasic "
+       "keyword"},
+      {"w", "If", {}, {}, "button 'If': name \"If\" is a PureBasic keyword"},
+      {"w", "forever", {}, {}, "button 'forever': name \"forever\" is a PureBasic keyword"},
+      {"w", "Iffy", {}, {}, "exported"},
+      {"w", "EndProcedure2", {}, {}, "exported"},
+      // dlg_w = DialogGadget(dlg_w, "dlg_w") would overwrite the dialog's handle.
+      {"w", "dlg_w", {}, {}, "button 'dlg_w': name \"dlg_w\"" + clash},
+      {"w", "DLG_W", {}, {}, "button 'DLG_W': name \"DLG_W\"" + clash},
+      {"w", "dlg_v", {}, {}, "exported"},
+      {"dlg_v",
+       "b",
+       {},
+       [](DesignFixture& f) { f.Add("dialogs", "window", "v"); },
+       "window 'dlg_v': name \"dlg_v\"" + clash},
+      {"w", "DialogsXML", {}, {}, "button 'DialogsXML': name \"DialogsXML\"" + clash},
+      {"w", "InitDialogs", {}, {}, "button 'InitDialogs': name \"InitDialogs\"" + clash},
+      {"w",
+       "Font64",
+       {},
+       [](DesignFixture& f) { f.Set("font64", "font", "Arial|9|0"); },
+       "button 'Font64': name \"Font64\"" + clash},
+      {"w", "Font64", {}, {}, "exported"},
+      {"w",
+       "ecb_ok",
+       {},
+       [](DesignFixture& f) { f.Add("w", "button", "ok"); },
+       "button 'ecb_ok': name \"ecb_ok\"" + clash},
+      {"w", "ecb_ok", {}, {}, "exported"},
+      // Define E = WaitWindowEvent() in the event loop.
+      {"E", "b", {}, {}, "window 'E': name \"E\"" + clash},
+      {"E", "b", noLoop, {}, "exported"},
+      // The names of the DPI section, there only when a size was replaced.
+      {"w", "DPIx1", dpi, [](DesignFixture& f) { f.Set("w", "width", "300"); },
+       "button 'DPIx1': name \"DPIx1\"" + clash},
+      {"w", "dpiyscale", dpi, [](DesignFixture& f) { f.Set("w", "width", "300"); },
+       "button 'dpiyscale': name \"dpiyscale\"" + clash},
+      {"w", "InitScaleDPI", dpi, [](DesignFixture& f) { f.Set("w", "width", "300"); },
+       "button 'InitScaleDPI': name \"InitScaleDPI\"" + clash},
+      {"w", "ScaleX", dpi, [](DesignFixture& f) { f.Set("w", "width", "300"); },
+       "button 'ScaleX': name \"ScaleX\"" + clash},
+      {"w", "DPIx1", dpi, {}, "exported"},
+      {"w", "DPIx1", {}, [](DesignFixture& f) { f.Set("w", "width", "300"); }, "exported"},
+  };
+  for (const auto& c : cases) {
+    DesignFixture f;
+    f.Add("dialogs", "window", c.window);
+    f.Add(QString(c.window).toLower(), "button", c.button);
+    if (c.more) c.more(f);
+    EXPECT_EQ(Verdict(f, c.options), c.verdict) << c.window << " " << c.button;
+  }
+}
+
+TEST(SourceExport, DpiSizesMustBeWholeNumbersInRange) {
+  SourceOptions dpi;
+  dpi.dpiPatch = true;
+  const QString range = "\" is not a whole number from -2147483648 to 2147483647";
+  const struct {
+    const char* attribute;
+    const char* value;
+    QString verdict;  // with the DPI patch; without it every value goes into the XML as it is
+  } cases[] = {
+      {"width", "-", "button 'b': width \"-" + range},
+      {"width", "99999999999999999999", "button 'b': width \"99999999999999999999" + range},
+      {"width", "2147483648", "button 'b': width \"2147483648" + range},
+      {"height", "-2147483649", "button 'b': height \"-2147483649" + range},
+      {"width", "2147483647", "exported"},
+      {"height", "-2147483648", "exported"},
+      {"width", "0000000000000000000012", "exported"},
+      {"width", "1.5", "exported"},  // not a placeholder: the XML carries it
+  };
+  for (const auto& c : cases) {
+    DesignFixture f;
+    f.Add("dialogs", "window", "w");
+    f.Add("w", "vbox");
+    f.Add("vbox1", "button", "b");
+    f.Set("b", c.attribute, c.value);
+    EXPECT_EQ(Verdict(f, dpi), c.verdict) << c.attribute << "=" << c.value;
+    EXPECT_EQ(Verdict(f), "exported") << c.attribute << "=" << c.value;
+  }
+}
+
+TEST(SourceExport, RuntimeProceduresThatCannotBeDeclaredAreRefused) {
+  const QString clash = " clashes with a name the generated code declares";
+  const struct {
+    const char* onevent;
+    QString verdict;
+  } cases[] = {
+      {"OnOk()", "exported"},
+      {"a b()", "button 'b': onevent \"a b()\" is not an identifier followed by \"()\""},
+      {"()", "button 'b': onevent \"()\" is not an identifier followed by \"()\""},
+      {"Go()\n()", "button 'b': onevent \"Go()\\n()\" is not an identifier followed by \"()\""},
+      {"If()", "button 'b': onevent \"If()\" names a PureBasic keyword"},
+      {"InitDialogs()", "button 'b': onevent \"InitDialogs()\"" + clash},
+      {"ecb_other()", "button 'b': onevent \"ecb_other()\"" + clash},
+      // The window's variable, and a gadget that the code addresses.
+      {"W()", "button 'b': onevent \"W()\"" + clash},
+      {"other()", "button 'b': onevent \"other()\"" + clash},
+      // A gadget the code never addresses leaves its name free.
+      {"quiet()", "exported"},
+  };
+  for (const auto& c : cases) {
+    DesignFixture f;
+    f.Add("dialogs", "window", "w");
+    f.Add("w", "vbox");
+    f.Add("vbox1", "button", "b");
+    f.Add("vbox1", "button", "other");  // onevent yes: ecb_other() and the variable other
+    f.Add("vbox1", "hbox", "quiet");
+    f.Set("b", "onevent", c.onevent);
+    EXPECT_EQ(Verdict(f), c.verdict) << c.onevent;
+  }
+}
+
+TEST(SourceExport, EachRuntimeProcedureAndConstantIsDeclaredOnce) {
+  DesignFixture f;
+  f.Add("dialogs", "window", "w");
+  f.Set("w", "id", "#Main");
+  f.Add("w", "vbox");
+  for (const char* name : {"a", "b", "c"}) f.Add("vbox1", "button", name);
+  f.Set("a", "onevent", "Clicked()");
+  f.Set("b", "onevent", "clicked()");  // PureBasic ignores letter case: the same procedure
+  f.Set("c", "onevent", "yes");
+  f.Set("a", "id", "#main");
+  f.Set("b", "id", "1");  // a literal id keeps its number to itself
+  f.Set("c", "flags", "#PB_Button_Default | #Extra");
+  QString text, refusal;
+  ASSERT_TRUE(BuildSourceText(f.tree, f.schema, f.writer, {}, kStamp, text, refusal))
+      << refusal.toStdString();
+  EXPECT_TRUE(
+      text.startsWith("EnableExplicit\r\n\r\n"
+                      ";{ Runtime constants and procedures }\r\n\r\n"
+                      "\t#Main = 2 : Runtime #Main\r\n"
+                      "\t#Extra = 0 : Runtime #Extra\r\n\r\n"
+                      "\tRuntime Procedure Clicked()\r\n"
+                      "\tEndProcedure\r\n\r\n"
+                      ";}\r\n\r\n"
+                      ";{ Dialogs XML }\r\n"))
+      << text.left(400).toStdString();
+  // The bindings stay in the XML as written; the gadget with "yes" still gets its callback.
+  EXPECT_TRUE(text.contains("<button name='a' id='#main' text='a' onevent='Clicked()'/>"));
+  EXPECT_TRUE(text.contains("<button name='b' id='1' text='b' onevent='clicked()'/>"));
+  EXPECT_TRUE(text.contains("\t\tProcedure ecb_c()\r\n"));
+  EXPECT_FALSE(text.contains("ecb_Clicked"));
+  EXPECT_FALSE(text.contains("DialogGadget(dlg_w, \"a\")"));
 }
 
 }  // namespace

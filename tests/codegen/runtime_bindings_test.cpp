@@ -1,0 +1,153 @@
+#include "codegen/runtime_bindings.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QRegularExpression>
+#include <QTest>
+
+#include "codegen/code_tool.h"
+#include "codegen/source_names.h"
+#include "dialog/dialog_runtime.h"
+#include "dialog/symbol_registry.h"
+#include "test_support.h"
+
+namespace bxw::test {
+namespace {
+
+RuntimeBindings Scan(const char* xml) {
+  const XmlParseResult parsed = ParseXmlText(QString::fromUtf8(xml));
+  EXPECT_TRUE(parsed.ok) << parsed.message.toStdString();
+  return parsed.document ? CollectRuntimeBindings(*parsed.document) : RuntimeBindings{};
+}
+
+QStringList Constants(const RuntimeBindings& b) {
+  QStringList out;
+  for (const auto& c : b.constants) out << c.name + " = " + QString::number(c.value);
+  return out;
+}
+
+QStringList Procedures(const RuntimeBindings& b) {
+  QStringList out;
+  for (const auto& p : b.procedures) out << p.name;
+  return out;
+}
+
+TEST(RuntimeBindings, WhatTheXmlAsksOfTheProgram) {
+  // Event attributes the designer does not know (kept as written) bind procedures too.
+  const RuntimeBindings b = Scan(
+      "<dialogs><window name='w' id='#Main' flags='#PB_Window_SystemMenu | #Style | Odd | #Late'>"
+      "  <vbox>"
+      "    <button name='ok' id='1' onleftclick='OnOk()' onrightclick='Menu()' text='Go()'/>"
+      "    <string name='s' id='#Entry' onchange='onok()' onfocus='Plain' width='#Wide'/>"
+      "    <text name='t' id='3' text='#Title' comment='#Note'/>"
+      "    <spin name='n' id='#PB_Any' min='#PB_Low' max='#Top' value='#main'/>"
+      "    <button name='x' id='#Last' onevent='Menu()'/>"
+      "  </vbox>"
+      "</window></dialogs>");
+  EXPECT_TRUE(b.problems.isEmpty()) << b.problems.join('\n').toStdString();
+  // Ids get numbers that no literal id (1, 3) uses; other uses get 0: no flag, no size. Names
+  // are compared without letter case, as PureBasic compares them, and spelled as first used.
+  EXPECT_EQ(Constants(b), QStringList({"#Main = 2", "#Style = 0", "#Entry = 4", "#Wide = 0",
+                                       "#Top = 0", "#Last = 5"}));
+  EXPECT_EQ(Procedures(b), QStringList({"OnOk", "Menu"}));
+  EXPECT_EQ(b.procedures[0].usedBy, "button 'ok': onleftclick \"OnOk()\"");
+}
+
+TEST(RuntimeBindings, UsesNoDeclarationCanSatisfy) {
+  const RuntimeBindings b = Scan(
+      "<dialogs><window name='w&#10;x' id='#a b'>"
+      "  <button name='b' onevent='Select()' onleftclick='1st()'/>"
+      "</window></dialogs>");
+  EXPECT_EQ(b.problems, QStringList({"window 'w\\nx': id \"#a b\" is not a constant name",
+                                     "button 'b': onevent \"Select()\" names a PureBasic keyword",
+                                     "button 'b': onleftclick \"1st()\" is not an identifier "
+                                     "followed by \"()\""}));
+  EXPECT_TRUE(b.IsEmpty());
+}
+
+TEST(SourceNames, KeywordsWholeNumbersAndEscapes) {
+  for (const char* k : {"If", "ENDPROCEDURE", "xor", "MacroExpandedCount", "Runtime", "Global"})
+    EXPECT_TRUE(IsPureBasicKeyword(QString::fromLatin1(k))) << k;
+  for (const char* n : {"", "Iff", "EndProcedures", "dlg_w", "Ifé", "MacroExpandedCountX"})
+    EXPECT_FALSE(IsPureBasicKeyword(QString::fromUtf8(n))) << n;
+  for (const char* n : {"0", "-0", "42", "-2147483648", "2147483647", "000000000000000000001"})
+    EXPECT_TRUE(IsWholeNumberInRange(QString::fromLatin1(n))) << n;
+  for (const char* n : {"", "-", "--1", "1-", "2147483648", "-2147483649", "1e3", " 1"})
+    EXPECT_FALSE(IsWholeNumberInRange(QString::fromLatin1(n))) << n;
+  EXPECT_EQ(EscapeForMessage(u"a\r\nb\tc\\d\x01\x7f\u2028e"),
+            "a\\r\\nb\\tc\\\\d\\x01\\x7F\\u2028e");
+  EXPECT_EQ(EscapeForMessage(u"plain \"quoted\" 'name' é"), "plain \"quoted\" 'name' é");
+}
+
+// The XML that the generated source hands to ParseXML, taken back out of its string statements.
+QString EmbeddedXml(const QString& source) {
+  QString xml;
+  bool inside = false;
+  for (const QString& line : source.split("\r\n")) {
+    if (line == "Global DialogsXML$ = #Empty$ +") {
+      inside = true;
+    } else if (inside && line.startsWith("\t\"")) {
+      QString piece = line.mid(2);
+      piece.chop(piece.endsWith("\" +") ? 3 : 1);
+      xml += piece;
+    } else if (inside && line != "DialogsXML$ +") {
+      break;
+    }
+  }
+  return xml;
+}
+
+// A hand-written file exported as source: the generated program's own declarations are all the
+// dialog runtime needs to open the window, give the ids their numbers and call the procedures.
+TEST(RuntimeBindings, GeneratedProgramOpensItsDialog) {
+  FixedClock clock(QDateTime(QDate(2025, 1, 31), QTime(17, 5, 9)));
+  ToolOutput out;
+  ASSERT_EQ(CodeCommand({DataPath("codegen/runtime_bindings.xml")}, clock, out), 0)
+      << out.err.toStdString();
+  const QString source = QString::fromUtf8(out.out);
+  const XmlParseResult parsed = ParseXmlText(EmbeddedXml(source));
+  ASSERT_TRUE(parsed.ok) << parsed.message.toStdString();
+
+  {
+    // Without them the runtime refuses the file, as the program did before.
+    dialog::DialogRuntime rt;
+    const int d = rt.CreateDialog(dialog::kAny);
+    EXPECT_EQ(rt.OpenXMLDialog(d, *parsed.document, "login"), 0);
+    EXPECT_EQ(rt.DialogErrorText(d),
+              "'#WinLogin' constant is not found or not declared as runtime.");
+  }
+
+  dialog::DialogRuntime rt;
+  QStringList called;
+  const QRegularExpression constant("^\t(#\\w+) = (\\d+) : Runtime \\1$");
+  const QRegularExpression procedure("^\tRuntime Procedure (\\w+)\\(\\)$");
+  int declared = 0;
+  for (const QString& line : source.split("\r\n")) {
+    if (const auto m = constant.match(line); m.hasMatch()) {
+      rt.Symbols().AddConstant(m.captured(1), m.captured(2).toInt());
+      ++declared;
+    } else if (const auto p = procedure.match(line); p.hasMatch()) {
+      const QString name = p.captured(1);
+      rt.Symbols().AddProcedure(name + "()", [&called, name](int, int) { called << name; });
+      ++declared;
+    }
+  }
+  EXPECT_EQ(declared, 7);
+  const int d = rt.CreateDialog(dialog::kAny);
+  ASSERT_NE(rt.OpenXMLDialog(d, *parsed.document, "login"), 0)
+      << rt.DialogErrorText(d).toStdString();
+  EXPECT_EQ(rt.DialogWindow(d), 1);
+  EXPECT_EQ(rt.DialogGadget(d, "user"), 2);
+  EXPECT_EQ(rt.DialogGadget(d, "signin"), 4);
+  rt.WindowID(rt.DialogWindow(d))->show();
+  auto* signIn = qobject_cast<QAbstractButton*>(rt.GadgetID(rt.DialogGadget(d, "signin")));
+  auto* cancel = qobject_cast<QAbstractButton*>(rt.GadgetID(rt.DialogGadget(d, "cancel")));
+  ASSERT_TRUE(signIn && cancel);
+  QTest::mouseClick(signIn, Qt::LeftButton);
+  QTest::mouseClick(cancel, Qt::LeftButton);
+  EXPECT_EQ(called, QStringList({"OnSignIn", "OnCancel"}));
+}
+
+}  // namespace
+}  // namespace bxw::test
