@@ -207,3 +207,61 @@ TEST_F(RenameTest, ASlowSecondClickStartsNoEdit) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every item as the user sees it: depth, label, key, open or not, current or not.
+QStringList Items(Designer& d) {
+  QStringList out;
+  for (QTreeWidgetItemIterator it(d.TreeControl()); *it; ++it) {
+    int depth = 0;
+    for (QTreeWidgetItem* p = (*it)->parent(); p; p = p->parent()) ++depth;
+    out << QString(depth * 2, QLatin1Char(' ')) + (*it)->text(0) + QLatin1Char(' ') +
+               TreeView::KeyOf(*it) + ((*it)->isExpanded() ? QStringLiteral(" open") : QString()) +
+               (d.TreeControl()->currentItem() == *it ? QStringLiteral(" current") : QString());
+  }
+  return out;
+}
+
+// The tree view follows each edit in place; a full refresh afterwards changes nothing.
+TEST_F(DesignerTest, EditsFollowedInPlaceEqualAFullRefresh) {
+  const QString w1 = Add("dialogs", "window");
+  const QString box = Add(w1, "vbox");
+  const QString row = Add(box, "hbox");
+  Add(row, "button");
+  Add(row, "button");
+  Add(box, "text");
+  const QString w2 = Add("dialogs", "window");
+  const QString grid = Add(w2, "gridbox");
+  designer->ItemForKey(w2)->setExpanded(false);
+  const std::vector<std::pair<const char*, std::function<void()>>> steps = {
+      {"rename", [&] { Select("button2"), designer->RenameObject(QStringLiteral("Cancel")); }},
+      {"delete", [&] { Select("text1"), designer->DeleteCommand(true); }},
+      {"cut and paste",
+       [&] {
+         Select(row);
+         designer->CutCommand();
+         Select(grid);
+         designer->PasteCommand();
+       }},
+      {"undo the paste", [&] { designer->Undo(); }},
+      {"undo the cut", [&] { designer->Undo(); }},
+      {"move by drag",
+       [&] {
+         designer->BeginItemDrag("cancel");
+         const QPoint at = designer->TreeControl()->visualItemRect(designer->ItemForKey("button1")).center();
+         designer->DragMove(at);
+         designer->DropItem(at);
+       }},
+      {"add into a closed window", [&] { Select(w1), designer->AddObjectCommand("string"); }},
+      {"redo", [&] { designer->Undo(), designer->Redo(); }},
+  };
+  for (const auto& [what, step] : steps) {
+    step();
+    const QStringList followed = Items(*designer);
+    designer->RefreshAll();
+    EXPECT_EQ(Items(*designer), followed) << what;
+  }
+}
+
+}  // namespace
