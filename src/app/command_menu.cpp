@@ -188,8 +188,8 @@ struct Decisions {
 
   explicit Decisions(const MenuState& state) : s(state) {
     const SelectionContext& c = s.selection;
-    canAddGadget = c.canAddChildren && !c.full && !c.isPanel;
-    canAddTab = c.canAddChildren && !c.full && c.isPanel;
+    canAddGadget = c.canAddChildren && !c.full && !c.isPanel && !c.atNestingLimit;
+    canAddTab = c.canAddChildren && !c.full && c.isPanel && !c.atNestingLimit;
   }
 
   bool Shows(Shown w) const {

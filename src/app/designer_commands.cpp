@@ -87,6 +87,7 @@ void Designer::DropItem(const QPoint& viewportPos) {
 void Designer::AddObjectCommand(const QString& cls) {
   const QString parentKey = SelectedKey();
   if (parentKey.isEmpty() || cls.isEmpty()) return;
+  // The edit itself refuses to nest deeper than the runtime opens; the menu says so first.
   Apply(AddObjectEdit{parentKey, cls, QString(), settings_.NoCaptions}, EditSource::Command);
 }
 
@@ -166,7 +167,8 @@ void Designer::CutCommand() {
 
 void Designer::PasteCommand() {
   SelectionContext c;
-  if (!SelectionContextNow(c) || !CanPaste(Tree(), c, clipboard_.Object())) return;
+  if (!SelectionContextNow(c) || !CanPaste(Tree(), c, clipboard_.Object(), clipboard_.Height()))
+    return;
   InsertSubtreeEdit paste;
   paste.parentKey = SelectedKey();
   paste.entries = clipboard_.Entries();
@@ -181,7 +183,7 @@ MenuState Designer::CurrentMenuState() const {
   SelectionContextNow(m.selection);
   m.settings = settings_;
   if (const DesignObject* held = clipboard_.Object()) m.clipboardName = GetAttribute(*held, kName);
-  m.canPaste = CanPaste(Tree(), m.selection, clipboard_.Object());
+  m.canPaste = CanPaste(Tree(), m.selection, clipboard_.Object(), clipboard_.Height());
   if (undo_.canUndo()) m.undoText = undo_.undoText();
   if (undo_.canRedo()) m.redoText = undo_.redoText();
   m.canTestWindow = preview_ && preview_->Window() != nullptr;

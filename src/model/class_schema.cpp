@@ -25,44 +25,105 @@ struct ClassRow {
 // progressbar, multibox, explorercombo).
 constexpr ClassRow kClasses[] = {
     {"dialogs", "font"},
-    {"window", "name, id, text, height, width, flags, minwidth, maxwidth, minheight, maxheight, margin"},
+    {"window",
+     "name, id, text, height, width, flags, minwidth, maxwidth, minheight, maxheight, margin"},
     {"hbox", "name, height, width, rowspan, colspan, align, expand, spacing"},
     {"vbox", "name, height, width, rowspan, colspan, align, expand, spacing"},
-    {"gridbox", "name, height, width, rowspan, colspan, columns, colspacing, rowspacing, colexpand, rowexpand"},
+    {"gridbox",
+     "name, height, width, rowspan, colspan, columns, colspacing, rowspacing, colexpand, "
+     "rowexpand"},
     {"multibox", "name, id, height, width, rowspan, colspan, tooltip"},
-    {"singlebox", "name, height, width, rowspan, colspan, align, expand, expandheight, expandwidth, margin"},
-    {"button", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, text, onevent, tooltip, variable, font"},
-    {"buttonimage", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, text, onevent, tooltip, variable, font"},
-    {"calendar", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, variable, backcolor, frontcolor, font"},
-    {"canvas", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, variable"},
-    {"checkbox", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, text, onevent, tooltip, variable, font"},
-    {"combobox", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, variable, font"},
-    {"container", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, variable, backcolor"},
-    {"date", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, variable, backcolor, frontcolor, font"},
-    {"editor", "name, id, text, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, variable, backcolor, frontcolor, font"},
+    {"singlebox",
+     "name, height, width, rowspan, colspan, align, expand, expandheight, expandwidth, margin"},
+    {"button",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, text, onevent, "
+     "tooltip, variable, font"},
+    {"buttonimage",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, text, onevent, "
+     "tooltip, variable, font"},
+    {"calendar",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, "
+     "variable, backcolor, frontcolor, font"},
+    {"canvas",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, "
+     "variable"},
+    {"checkbox",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, text, onevent, "
+     "tooltip, variable, font"},
+    {"combobox",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, "
+     "variable, font"},
+    {"container",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, "
+     "variable, backcolor"},
+    {"date",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, "
+     "variable, backcolor, frontcolor, font"},
+    {"editor",
+     "name, id, text, disabled, invisible, height, width, rowspan, colspan, flags, onevent, "
+     "tooltip, variable, backcolor, frontcolor, font"},
     {"empty", "name, height, width, rowspan, colspan"},
-    {"explorercombo", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, variable, font"},
-    {"explorerlist", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, variable, backcolor, frontcolor, font"},
-    {"explorertree", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, variable, backcolor, frontcolor, font"},
-    {"frame", "name, id, disabled, invisible, height, width, rowspan, colspan, text, flags, variable, font"},
-    {"hyperlink", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, text, onevent, tooltip, variable, backcolor, frontcolor, font"},
-    {"image", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, variable, font"},
-    {"ipaddress", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, variable, font"},
-    {"listicon", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, text, onevent, tooltip, variable, backcolor, frontcolor, font"},
-    {"listview", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, variable, backcolor, frontcolor, font"},
-    {"option", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, text, onevent, group, tooltip, variable, font"},
-    {"panel", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, variable, font"},
-    {"progressbar", "name, id, disabled, invisible, height, width, max, min, value, rowspan, colspan, flags, tooltip, variable, backcolor, frontcolor, font"},
+    {"explorercombo",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, variable, "
+     "font"},
+    {"explorerlist",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, "
+     "variable, backcolor, frontcolor, font"},
+    {"explorertree",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, "
+     "variable, backcolor, frontcolor, font"},
+    {"frame",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, text, flags, variable, font"},
+    {"hyperlink",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, text, onevent, "
+     "tooltip, variable, backcolor, frontcolor, font"},
+    {"image",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, "
+     "variable, font"},
+    {"ipaddress",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, "
+     "variable, font"},
+    {"listicon",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, text, onevent, "
+     "tooltip, variable, backcolor, frontcolor, font"},
+    {"listview",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, "
+     "variable, backcolor, frontcolor, font"},
+    {"option",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, text, onevent, group, "
+     "tooltip, variable, font"},
+    {"panel",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, "
+     "variable, font"},
+    {"progressbar",
+     "name, id, disabled, invisible, height, width, max, min, value, rowspan, colspan, flags, "
+     "tooltip, variable, backcolor, frontcolor, font"},
     {"scintilla", "name, id, disabled, invisible, height, width, rowspan, colspan, flags"},
-    {"scrollarea", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, scrolling, innerheight, innerwidth, step, tooltip, variable, backcolor"},
-    {"scrollbar", "name, id, disabled, invisible, height, width, max, min, value, rowspan, colspan, flags, onevent, page, tooltip, variable"},
-    {"spin", "name, id, disabled, invisible, height, width, max, min, value, rowspan, colspan, flags, onevent, tooltip, variable, backcolor, frontcolor, font"},
-    {"splitter", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, firstmin, secondmin, tooltip, variable"},
-    {"string", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, text, onevent, tooltip, variable, backcolor, frontcolor, font"},
+    {"scrollarea",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, scrolling, "
+     "innerheight, innerwidth, step, tooltip, variable, backcolor"},
+    {"scrollbar",
+     "name, id, disabled, invisible, height, width, max, min, value, rowspan, colspan, flags, "
+     "onevent, page, tooltip, variable"},
+    {"spin",
+     "name, id, disabled, invisible, height, width, max, min, value, rowspan, colspan, flags, "
+     "onevent, tooltip, variable, backcolor, frontcolor, font"},
+    {"splitter",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, firstmin, secondmin, "
+     "tooltip, variable"},
+    {"string",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, text, onevent, "
+     "tooltip, variable, backcolor, frontcolor, font"},
     {"tab", "name, height, width, text"},
-    {"text", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, text, variable, backcolor, frontcolor, font"},
-    {"trackbar", "name, id, disabled, invisible, height, width, max, min, value, rowspan, colspan, flags, onevent, tooltip, variable"},
-    {"tree", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, variable, backcolor, frontcolor, font"},
+    {"text",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, text, variable, "
+     "backcolor, frontcolor, font"},
+    {"trackbar",
+     "name, id, disabled, invisible, height, width, max, min, value, rowspan, colspan, flags, "
+     "onevent, tooltip, variable"},
+    {"tree",
+     "name, id, disabled, invisible, height, width, rowspan, colspan, flags, onevent, tooltip, "
+     "variable, backcolor, frontcolor, font"},
     {"web", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, variable"},
 };
 
@@ -72,33 +133,51 @@ struct FlagRow {
 };
 
 constexpr FlagRow kFlags[] = {
-    {"window", "Window_SystemMenu, Window_MinimizeGadget, Window_SizeGadget, Window_MaximizeGadget, Window_Invisible, Window_TitleBar, Window_Tool, Window_BorderLess, Window_ScreenCentered, Window_WindowCentered, Window_Maximize, Window_Minimize, Window_NoActivate"},
+    {"window",
+     "Window_SystemMenu, Window_MinimizeGadget, Window_SizeGadget, Window_MaximizeGadget, "
+     "Window_Invisible, Window_TitleBar, Window_Tool, Window_BorderLess, Window_ScreenCentered, "
+     "Window_WindowCentered, Window_Maximize, Window_Minimize, Window_NoActivate"},
     {"button", "Button_Default, Button_Left, Button_MultiLine, Button_Right, Button_Toggle"},
     {"buttonimage", "Button_Toggle"},
     {"calendar", "Calendar_Borderless"},
     {"canvas", "Canvas_Border, Canvas_ClipMouse, Canvas_Keyboard, Canvas_DrawFocus"},
     {"checkbox", "CheckBox_Right, CheckBox_Center, CheckBox_ThreeState"},
     {"combobox", "ComboBox_Editable, ComboBox_LowerCase, ComboBox_UpperCase, ComboBox_Image"},
-    {"container", "Container_BorderLess, Container_Flat, Container_Raised, Container_Single, Container_Double"},
+    {"container",
+     "Container_BorderLess, Container_Flat, Container_Raised, Container_Single, Container_Double"},
     {"date", "Date_UpDown"},
     {"editor", "Editor_ReadOnly, Editor_WordWrap"},
     {"explorercombo", "Explorer_DrivesOnly, Explorer_Editable, Explorer_NoMyDocuments"},
-    {"explorerlist", "Explorer_BorderLess, Explorer_AlwaysShowSelection, Explorer_MultiSelect, Explorer_GridLines, Explorer_HeaderDragDrop, Explorer_FullRowSelect, Explorer_NoFolders, Explorer_NoParentFolder, Explorer_NoSort, Explorer_NoDriveRequester, Explorer_NoMyDocuments, Explorer_AutoSort, Explorer_HiddenFiles"},
-    {"explorertree", "Explorer_BorderLess, Explorer_AlwaysShowSelection, Explorer_NoLines, Explorer_NoButtons, Explorer_NoFiles, Explorer_NoDriveRequester, Explorer_NoMyDocuments, Explorer_AutoSort"},
+    {"explorerlist",
+     "Explorer_BorderLess, Explorer_AlwaysShowSelection, Explorer_MultiSelect, Explorer_GridLines, "
+     "Explorer_HeaderDragDrop, Explorer_FullRowSelect, Explorer_NoFolders, "
+     "Explorer_NoParentFolder, Explorer_NoSort, Explorer_NoDriveRequester, Explorer_NoMyDocuments, "
+     "Explorer_AutoSort, Explorer_HiddenFiles"},
+    {"explorertree",
+     "Explorer_BorderLess, Explorer_AlwaysShowSelection, Explorer_NoLines, Explorer_NoButtons, "
+     "Explorer_NoFiles, Explorer_NoDriveRequester, Explorer_NoMyDocuments, Explorer_AutoSort"},
     {"frame", "Frame_Single, Frame_Double, Frame_Flat"},
     {"hyperlink", "HyperLink_Underline"},
     {"image", "Image_Border, Image_Raised"},
-    {"listicon", "ListIcon_CheckBoxes, ListIcon_ThreeState, ListIcon_MultiSelect, ListIcon_GridLines, ListIcon_FullRowSelect, ListIcon_HeaderDragDrop, ListIcon_AlwaysShowSelection"},
+    {"listicon",
+     "ListIcon_CheckBoxes, ListIcon_ThreeState, ListIcon_MultiSelect, ListIcon_GridLines, "
+     "ListIcon_FullRowSelect, ListIcon_HeaderDragDrop, ListIcon_AlwaysShowSelection"},
     {"listview", "ListView_MultiSelect, ListView_ClickSelect"},
     {"progressbar", "ProgressBar_Smooth, ProgressBar_Vertical"},
-    {"scrollarea", "ScrollArea_Flat, ScrollArea_Raised, ScrollArea_Single, ScrollArea_BorderLess, ScrollArea_Center"},
+    {"scrollarea",
+     "ScrollArea_Flat, ScrollArea_Raised, ScrollArea_Single, ScrollArea_BorderLess, "
+     "ScrollArea_Center"},
     {"scrollbar", "ScrollBar_Vertical"},
     {"spin", "Spin_ReadOnly, Spin_Numeric"},
-    {"splitter", "Splitter_Vertical, Splitter_Separator, Splitter_FirstFixed, Splitter_SecondFixed"},
-    {"string", "String_Numeric, String_Password, String_ReadOnly, String_LowerCase, String_UpperCase, String_BorderLess"},
+    {"splitter",
+     "Splitter_Vertical, Splitter_Separator, Splitter_FirstFixed, Splitter_SecondFixed"},
+    {"string",
+     "String_Numeric, String_Password, String_ReadOnly, String_LowerCase, String_UpperCase, "
+     "String_BorderLess"},
     {"text", "Text_Center, Text_Right, Text_Border"},
     {"trackbar", "TrackBar_Ticks, TrackBar_Vertical"},
-    {"tree", "Tree_AlwaysShowSelection, Tree_NoLines, Tree_NoButtons, Tree_CheckBoxes, Tree_ThreeState"},
+    {"tree",
+     "Tree_AlwaysShowSelection, Tree_NoLines, Tree_NoButtons, Tree_CheckBoxes, Tree_ThreeState"},
 };
 
 constexpr const char* kListEvents =
@@ -113,8 +192,14 @@ struct EventRow {
 };
 
 constexpr EventRow kEvents[] = {
-    {"window", "#PB_Event_", "Menu, Gadget, SysTray, Timer, CloseWindow, Repaint, SizeWindow, MoveWindow, MinimizeWindow, MaximizeWindow, RestoreWindow, ActivateWindow, DeactivateWindow, WindowDrop, GadgetDrop, RightClick, LeftClick, LeftDoubleClick"},
-    {"canvas", "#PB_EventType_", "MouseEnter, MouseLeave, MouseMove, MouseWheel, LeftButtonDown, LeftButtonUp, LeftClick, LeftDoubleClick, RightButtonDown, RightButtonUp, RightClick, RightDoubleClick, MiddleButtonDown, MiddleButtonUp, Focus, LostFocus, KeyDown, KeyUp, Input"},
+    {"window", "#PB_Event_",
+     "Menu, Gadget, SysTray, Timer, CloseWindow, Repaint, SizeWindow, MoveWindow, MinimizeWindow, "
+     "MaximizeWindow, RestoreWindow, ActivateWindow, DeactivateWindow, WindowDrop, GadgetDrop, "
+     "RightClick, LeftClick, LeftDoubleClick"},
+    {"canvas", "#PB_EventType_",
+     "MouseEnter, MouseLeave, MouseMove, MouseWheel, LeftButtonDown, LeftButtonUp, LeftClick, "
+     "LeftDoubleClick, RightButtonDown, RightButtonUp, RightClick, RightDoubleClick, "
+     "MiddleButtonDown, MiddleButtonUp, Focus, LostFocus, KeyDown, KeyUp, Input"},
     {"combobox", "#PB_EventType_", "Change, Focus, LostFocus"},
     {"container", "#PB_EventType_", "Resize"},
     {"date", "#PB_EventType_", "Change"},
@@ -122,7 +207,8 @@ constexpr EventRow kEvents[] = {
     {"explorerlist", "#PB_EventType_", kExplorerEvents},
     {"explorertree", "#PB_EventType_", kExplorerEvents},
     {"hyperlink", "#PB_EventType_", "LeftClick"},
-    {"image", "#PB_EventType_", "LeftClick, RightClick, LeftDoubleClick, RightDoubleClick, DragStart"},
+    {"image", "#PB_EventType_",
+     "LeftClick, RightClick, LeftDoubleClick, RightDoubleClick, DragStart"},
     {"listicon", "#PB_EventType_", kListEvents},
     {"listview", "#PB_EventType_", "LeftClick, LeftDoubleClick, RightClick"},
     {"panel", "#PB_EventType_", "Change, Resize"},
@@ -130,7 +216,9 @@ constexpr EventRow kEvents[] = {
     {"spin", "#PB_EventType_", "Change, Up, Down"},
     {"string", "#PB_EventType_", "Change, Focus, LostFocus"},
     {"tree", "#PB_EventType_", kListEvents},
-    {"web", "#PB_EventType_", "TitleChange, StatusChange, DownloadStart, DownloadProgress, DownloadEnd, PopupWindow, PopupMenu"},
+    {"web", "#PB_EventType_",
+     "TitleChange, StatusChange, DownloadStart, DownloadProgress, DownloadEnd, PopupWindow, "
+     "PopupMenu"},
 };
 
 }  // namespace
@@ -201,7 +289,9 @@ const ClassRecord* ClassSchema::Find(const QString& cls) const {
   return it == classes_.constEnd() ? nullptr : &*it;
 }
 
-bool ClassSchema::IsKnownClass(const QString& cls) const { return classes_.contains(cls); }
+bool ClassSchema::IsKnownClass(const QString& cls) const {
+  return classes_.contains(cls);
+}
 
 bool ClassSchema::ClassHasAttribute(const QString& cls, const QString& attribute) const {
   const ClassRecord* r = Find(cls);
@@ -255,11 +345,13 @@ QStringList ClassSchema::ClassEvents(const QString& cls) const {
 
 QString ClassForAddCommand(int command) {
   static const char* const kByCommand[] = {
-      "window", "hbox", "vbox", "gridbox", "multibox", "singlebox", "container", "scrollarea",
-      "frame", "splitter", "panel", "button", "buttonimage", "checkbox", "option", "editor",
-      "string", "text", "scintilla", "ipaddress", "hyperlink", "canvas", "image", "combobox",
-      "listicon", "listview", "tree", "explorercombo", "explorerlist", "explorertree",
-      "scrollbar", "trackbar", "spin", "date", "calendar", "progressbar", "web", "tab", "empty"};
+      "window",      "hbox",       "vbox",      "gridbox",       "multibox",     "singlebox",
+      "container",   "scrollarea", "frame",     "splitter",      "panel",        "button",
+      "buttonimage", "checkbox",   "option",    "editor",        "string",       "text",
+      "scintilla",   "ipaddress",  "hyperlink", "canvas",        "image",        "combobox",
+      "listicon",    "listview",   "tree",      "explorercombo", "explorerlist", "explorertree",
+      "scrollbar",   "trackbar",   "spin",      "date",          "calendar",     "progressbar",
+      "web",         "tab",        "empty"};
   if (command < 14 || command > 52) return QString();
   return QString::fromLatin1(kByCommand[command - 14]);
 }

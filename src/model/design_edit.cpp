@@ -1,5 +1,7 @@
 #include "model/design_edit.h"
 
+#include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 namespace bxw {
@@ -20,6 +22,19 @@ QString NeighbourOf(const DesignTree& tree, const QString& key) {
   if (at + 1 < parent->children.size()) return parent->children[at + 1];
   if (at > 0) return parent->children[at - 1];
   return parent->key;
+}
+
+// Levels of a subtree given as copies in walk order (every entry after its parent).
+int EntriesHeight(const std::vector<DesignObject>& entries) {
+  std::unordered_map<QString, int> depth;
+  int deepest = 0;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    auto parent = depth.find(entries[i].parentKey);
+    const int d = i == 0 || parent == depth.end() ? 1 : parent->second + 1;
+    depth[entries[i].key] = d;
+    deepest = std::max(deepest, d);
+  }
+  return deepest;
 }
 
 int AttributeIndex(const DesignObject& o, const QString& name, bool kept) {
@@ -213,7 +228,7 @@ bool DesignEditor::Set(const QString& key, const QString& name, const QString& v
 
 EditOutcome DesignEditor::AddObject(AddObjectEdit& e) {
   EditOutcome out;
-  if (e.cls.isEmpty() || !tree_->Contains(e.parentKey)) return out;
+  if (e.cls.isEmpty() || !tree_->FitsUnder(e.parentKey, 1)) return out;
   const DesignObject* made = DesignBuilder::CreateIn(*tree_, e.parentKey, e.cls, e.requestedName,
                                                      nullptr, kLast, true, e.noCaptions);
   if (!made) return out;
@@ -253,6 +268,8 @@ EditOutcome DesignEditor::Move(MoveEdit& e) {
   const DesignObject* o = tree_->Find(e.key);
   const DesignObject* parent = tree_->Find(e.parentKey);
   if (!o || !parent || o->parentKey.isEmpty() || tree_->IsInSubtree(e.parentKey, e.key)) return out;
+  if (o->parentKey != e.parentKey && !tree_->FitsUnder(e.parentKey, tree_->SubtreeHeight(e.key)))
+    return out;  // it would nest deeper than the runtime opens
   const QString oldParent = o->parentKey;
   const int oldIndex = tree_->IndexInParent(e.key);
   const int lastIndex =
@@ -338,7 +355,7 @@ EditOutcome DesignEditor::SetAttributeOf(SetAttributeEdit& e) {
 
 EditOutcome DesignEditor::InsertSubtree(InsertSubtreeEdit& e) {
   EditOutcome out;
-  if (e.entries.empty() || !tree_->Contains(e.parentKey)) return out;
+  if (e.entries.empty() || !tree_->FitsUnder(e.parentKey, EntriesHeight(e.entries))) return out;
   QString top;
   if (e.renameTaken) {
     // A paste: every entry named by CreateObject's rule, under the copy of its parent.

@@ -1,5 +1,6 @@
 #include "model/design_tree.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace bxw {
@@ -180,6 +181,29 @@ int DesignTree::Depth(const QString& key) const {
     ++depth;
   }
   return depth;
+}
+
+int DesignTree::SubtreeHeight(const QString& key) const {
+  const DesignObject* top = Find(key);
+  if (!top) return 0;
+  const int base = Depth(key);
+  int deepest = base;
+  // Depths follow from the walk order: a child is one below the last object on the path.
+  std::vector<std::pair<const DesignObject*, int>> stack{{top, base}};
+  while (!stack.empty()) {
+    auto [o, depth] = stack.back();
+    stack.pop_back();
+    deepest = std::max(deepest, depth);
+    for (const DesignObject* c : o->childLinks) stack.push_back({c, depth + 1});
+  }
+  return deepest - base + 1;
+}
+
+bool DesignTree::FitsUnder(const QString& parentKey, int height) const {
+  const int parentDepth = Depth(parentKey);
+  if (parentDepth < 0) return false;
+  // Windows stand at depth 1; their children at 2 are the runtime's first level.
+  return parentDepth + height - 1 <= kMaxNestingBelowWindow;
 }
 
 int DesignTree::IndexInParent(const QString& key) const {
@@ -365,6 +389,7 @@ bool ComputeSelectionContext(const DesignTree& tree, const QString& selectedKey,
              (selected->cls == QLatin1String("splitter") && out.childCount >= 2);
   out.isPanel = selected->cls == QLatin1String("panel");
   out.rootHasNoWindows = root->children.isEmpty();
+  out.atNestingLimit = !out.isRoot && !tree.FitsUnder(selectedKey, 1);
   return true;
 }
 
@@ -382,8 +407,9 @@ bool CanCut(const SelectionContext& c) {
 }
 
 bool CanPaste(const DesignTree& tree, const SelectionContext& c,
-              const DesignObject* clipboardObject) {
+              const DesignObject* clipboardObject, int clipboardHeight) {
   if (!c.selected || !clipboardObject) return false;
+  if (!tree.FitsUnder(c.selected->key, clipboardHeight)) return false;
   if (c.canAddChildren && !c.full && CanPasteInto(tree, *clipboardObject, *c.selected)) return true;
   return c.isRoot && clipboardObject->cls == QLatin1String("window");
 }

@@ -58,6 +58,9 @@ std::vector<const Attribute*> KeptAttributes(const DesignObject& object);
 const Attribute* FindKeptAttribute(const DesignObject& object, const QString& name);
 
 enum InsertPosition { kFirst = 1, kLast = 2 };
+
+// How deep objects may nest below their window: as deep as the dialog runtime opens them.
+inline constexpr int kMaxNestingBelowWindow = 128;
 enum SiblingPosition { kSiblingFirst = 1, kSiblingLast = 2, kBefore = 3, kAfter = 4 };
 
 class DesignBuilder;
@@ -92,6 +95,11 @@ public:
   int Depth(const QString& key) const;
   // Position of key in its parent's children list, -1 for the root or an absent key.
   int IndexInParent(const QString& key) const;
+  // Levels of the subtree under key, the object itself counted (0 when absent).
+  int SubtreeHeight(const QString& key) const;
+  // Whether a subtree of that height may go under parentKey without nesting deeper below its
+  // window than the runtime opens.
+  bool FitsUnder(const QString& parentKey, int height) const;
 
   // The lowest counter n >= 1 for which base + n is not a key (base compared in lower case).
   int FirstFreeCounter(const QString& base) const;
@@ -154,6 +162,7 @@ struct SelectionContext {
   bool isPanel = false;
   bool isRoot = false;
   bool rootHasNoWindows = false;
+  bool atNestingLimit = false;  // nothing may go under the selection: it nests too deep already
 };
 
 // Fails (answers false, record empty) with no selection or no root.
@@ -165,8 +174,9 @@ bool CanRename(const SelectionContext& c);
 bool CanDelete(const SelectionContext& c);
 bool CanCopy(const SelectionContext& c);
 bool CanCut(const SelectionContext& c);
+// clipboardHeight: the levels of the clipboard's subtree.
 bool CanPaste(const DesignTree& tree, const SelectionContext& c,
-              const DesignObject* clipboardObject);
+              const DesignObject* clipboardObject, int clipboardHeight = 1);
 bool CanExpandCollapse(const SelectionContext& c);
 bool CanExport(const SelectionContext& c);
 

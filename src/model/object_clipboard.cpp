@@ -6,6 +6,7 @@ namespace bxw {
 
 void ObjectClipboard::Copy(const DesignTree& tree, const QString& key) {
   entries_ = CopySubtree(tree, key);
+  height_ = tree.SubtreeHeight(key);
 }
 
 }  // namespace bxw

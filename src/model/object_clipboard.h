@@ -17,9 +17,11 @@ public:
   const std::vector<DesignObject>& Entries() const { return entries_; }
   bool IsEmpty() const { return entries_.empty(); }
   int Count() const { return static_cast<int>(entries_.size()); }
+  int Height() const { return height_; }  // levels of the copied subtree
 
 private:
   std::vector<DesignObject> entries_;
+  int height_ = 0;
 };
 
 }  // namespace bxw

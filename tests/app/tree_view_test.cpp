@@ -42,25 +42,27 @@ class DropTest : public DesignerTest {
 protected:
   void SetUp() override {
     DesignerTest::SetUp();
-    Add("dialogs", "window");                    // window1
-    Add("window1", "vbox");                      // vbox1
+    Add("dialogs", "window");                            // window1
+    Add("window1", "vbox");                              // vbox1
     for (int i = 0; i < 3; ++i) Add("vbox1", "button");  // button1..3
-    Add("vbox1", "splitter");                    // splitter1
-    Add("splitter1", "button");                  // button4
-    Add("splitter1", "button");                  // button5
-    Add("dialogs", "window");                    // window2
-    Add("window2", "vbox");                      // vbox2 (empty)
+    Add("vbox1", "splitter");                            // splitter1
+    Add("splitter1", "button");                          // button4
+    Add("splitter1", "button");                          // button5
+    Add("dialogs", "window");                            // window2
+    Add("window2", "vbox");                              // vbox2 (empty)
   }
   // Drags source onto target with the real mouse events of the tree control.
   void Drag(const QString& source, const QString& target) {
     QTreeWidget* tree = designer->TreeControl();
     QWidget* vp = tree->viewport();
     const QPoint from = tree->visualItemRect(designer->ItemForKey(source)).center();
-    const QPoint to = target.isEmpty() ? QPoint(5, vp->height() - 3)
-                                       : tree->visualItemRect(designer->ItemForKey(target)).center();
+    const QPoint to = target.isEmpty()
+                          ? QPoint(5, vp->height() - 3)
+                          : tree->visualItemRect(designer->ItemForKey(target)).center();
     QTest::mousePress(vp, Qt::LeftButton, Qt::NoModifier, from);
-    QMouseEvent move1(QEvent::MouseMove, from + QPoint(0, 12), vp->mapToGlobal(from + QPoint(0, 12)),
-                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move1(QEvent::MouseMove, from + QPoint(0, 12),
+                      vp->mapToGlobal(from + QPoint(0, 12)), Qt::NoButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(vp, &move1);
     QMouseEvent move2(QEvent::MouseMove, to, vp->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
                       Qt::NoModifier);
@@ -97,14 +99,14 @@ TEST_F(DropTest, ReorderingAndPlacementRules) {
 
 TEST_F(DropTest, RejectedDropsChangeNothingButStillRefresh) {
   const QStringList before = Children("vbox1");
-  Drag("button1", "dialogs");    // gadget onto the root
-  Drag("dialogs", "button1");    // the root itself
-  Drag("vbox1", "splitter1");    // into its own descendant
-  Drag("button1", "button4");    // into a full splitter
+  Drag("button1", "dialogs");  // gadget onto the root
+  Drag("dialogs", "button1");  // the root itself
+  Drag("vbox1", "splitter1");  // into its own descendant
+  Drag("button1", "button4");  // into a full splitter
   EXPECT_EQ(Children("vbox1"), before);
   EXPECT_EQ(Children("splitter1"), (QStringList{"button4", "button5"}));
   EXPECT_EQ(designer->SelectedKey(), QStringLiteral("button1"));
-  Drag("button2", QString());    // outside any item: the drag just ends
+  Drag("button2", QString());  // outside any item: the drag just ends
   EXPECT_FALSE(designer->Dragging());
   EXPECT_EQ(Children("vbox1"), before);
 }
@@ -117,10 +119,10 @@ TEST_F(DropTest, DecisionsForTheListedCases) {
     bool asChild;
     int position;
   } cases[] = {
-      {"button1", "vbox2", true, true, kLast},   {"button3", "button1", true, false, kBefore},
+      {"button1", "vbox2", true, true, kLast},     {"button3", "button1", true, false, kBefore},
       {"button1", "button3", true, false, kAfter}, {"window2", "window1", true, false, kBefore},
-      {"window1", "button1", false, false, 0},   {"button1", "dialogs", false, false, 0},
-      {"vbox1", "button4", false, false, 0},     {"button1", "button5", false, false, 0},
+      {"window1", "button1", false, false, 0},     {"button1", "dialogs", false, false, 0},
+      {"vbox1", "button4", false, false, 0},       {"button1", "button5", false, false, 0},
       {"button1", "button1", false, false, 0},
   };
   for (const Case& c : cases) {
@@ -177,7 +179,7 @@ TEST_F(RenameTest, InPlaceRenamesFollowTheNameRules) {
 
   ASSERT_TRUE(RenameTo("OKBUTTON"));  // case only: accepted
   EXPECT_EQ(GetAttribute(*designer->Tree().Find("okbutton"), "name"), QStringLiteral("OKBUTTON"));
-  ASSERT_TRUE(RenameTo("Button2"));   // another object's name: refused silently
+  ASSERT_TRUE(RenameTo("Button2"));  // another object's name: refused silently
   EXPECT_EQ(requesters.asked.size(), 1);
   EXPECT_EQ(Label("okbutton"), QStringLiteral("OKBUTTON"));
   ASSERT_TRUE(RenameTo("ok button"));
@@ -249,7 +251,8 @@ TEST_F(DesignerTest, EditsFollowedInPlaceEqualAFullRefresh) {
       {"move by drag",
        [&] {
          designer->BeginItemDrag("cancel");
-         const QPoint at = designer->TreeControl()->visualItemRect(designer->ItemForKey("button1")).center();
+         const QPoint at =
+             designer->TreeControl()->visualItemRect(designer->ItemForKey("button1")).center();
          designer->DragMove(at);
          designer->DropItem(at);
        }},

@@ -252,3 +252,45 @@ TEST_F(UndoTest, QuittingWithEverythingOpenIsClean) {
 }
 
 }  // namespace
+
+namespace {
+
+// Objects never nest deeper below their window than the runtime opens (128 levels).
+TEST_F(UndoTest, AddPasteAndMovesStopAtTheNestingLimit) {
+  DesignBuilder b;
+  b.CreateObject("dialogs", "window", "w", nullptr, kLast, true, false);
+  QString parent = QStringLiteral("w");
+  for (int level = 1; level <= 128; ++level)
+    parent = b.CreateObject(parent, "vbox", QStringLiteral("v%1").arg(level), nullptr, kLast, true,
+                            false)
+                 ->key;
+  designer->Apply(ReplaceDesignEdit{b.Take(), QString()}, EditSource::Import);
+  ASSERT_EQ(designer->Tree().Depth("v128"), 129);
+
+  Select("v128");  // the runtime's 128th level: nothing more below it
+  auto menu = designer->BuildContextMenu();
+  EXPECT_EQ(menu->actions().first()->text(), QStringLiteral("New"));
+  EXPECT_FALSE(menu->actions().first()->isEnabled());
+  designer->AddObjectCommand("button");
+  EXPECT_EQ(designer->Tree().ChildCount("v128"), 0);
+  EXPECT_EQ(designer->UndoStack().count(), 1);  // only the import
+
+  Select("v127");  // one level left: a button fits, a box holding a button does not
+  designer->AddObjectCommand("button");
+  EXPECT_EQ(designer->Tree().ChildCount("v127"), 2);
+  Select("v1");
+  designer->AddObjectCommand("hbox");
+  Select("hbox1");
+  designer->AddObjectCommand("button");  // button2 in hbox1
+  Select("hbox1");
+  designer->CopyCommand();
+  Select("v127");
+  EXPECT_TRUE(MenuItem(9).endsWith(QStringLiteral("[off]")));
+  designer->PasteCommand();
+  EXPECT_FALSE(designer->Tree().Contains("hbox1_c1"));
+  // A drag of the box down there is refused too.
+  EXPECT_FALSE(designer->Apply(MoveEdit{"hbox1", "v127", -1}, EditSource::Command).changed);
+  EXPECT_TRUE(designer->Apply(MoveEdit{"button2", "v127", -1}, EditSource::Command).changed);
+}
+
+}  // namespace
