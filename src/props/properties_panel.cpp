@@ -253,8 +253,21 @@ QWidget* PropertiesPanel::Content() const {
 
 // ---- classification ----------------------------------------------------------------------------
 
+namespace {
+const QString kKeptPrefix = QStringLiteral("kept:");
+}  // namespace
+
+QString PropertiesPanel::KeptRowName(const QString& attribute) {
+  return kKeptPrefix + attribute;
+}
+
+bool PropertiesPanel::IsKeptRow(const QString& rowName) {
+  return rowName.startsWith(kKeptPrefix);
+}
+
 EditorKind PropertiesPanel::EditorKindOf(const QString& rowName) {
   if (rowName.startsWith(QLatin1Char('#'))) return EditorKind::Flag;
+  if (IsKeptRow(rowName)) return EditorKind::Text;
   for (const NameKind& k : kKinds)
     if (rowName == QLatin1String(k.name)) return k.kind;
   return EditorKind::Other;
@@ -262,6 +275,7 @@ EditorKind PropertiesPanel::EditorKindOf(const QString& rowName) {
 
 QString PropertiesPanel::RowOrderGroup(const QString& rowName) {
   if (rowName.startsWith(QLatin1Char('#'))) return QStringLiteral("1");
+  if (IsKeptRow(rowName)) return QStringLiteral("~");  // after every group of the class's own
   const char* g = LookUp(std::begin(kOrderGroups), std::end(kOrderGroups), rowName);
   return g ? QString::fromLatin1(g) : QStringLiteral("zzz");
 }
@@ -271,6 +285,10 @@ QString PropertiesPanel::RowSortKey(const QString& rowName) {
 }
 
 QString PropertiesPanel::AttributeHelpText(const QString& /*cls*/, const QString& attribute) {
+  if (IsKeptRow(attribute))
+    return QStringLiteral(
+        "Not an attribute of this class: kept as the file wrote it. Clearing it "
+        "removes it");
   const char* t = LookUp(std::begin(kHelpTexts), std::end(kHelpTexts), attribute);
   return t ? QString::fromLatin1(t) : QString();
 }
@@ -334,6 +352,8 @@ void PropertiesPanel::ShowProperties(const DesignObject* object) {
         FillPropertyRow(*object, a, GetAttribute(*object, a), QString());
       }
     }
+    for (const Attribute* kept : KeptAttributes(*object))
+      FillPropertyRow(*object, KeptRowName(kept->name), kept->value, QString());
   }
 
   for (auto it = rows_.begin(); it != rows_.end();) {
@@ -440,7 +460,7 @@ PropertyRow& PropertiesPanel::CreateRow(const QString& name, EditorKind kind,
   editor->setGeometry(0, 0, 1, 1);
   editor->show();
 
-  QString labelText = name;
+  QString labelText = IsKeptRow(name) ? name.mid(kKeptPrefix.size()) : name;
   if (kind == EditorKind::Flag)
     labelText = group + QLatin1Char(':');
   else if (kind == EditorKind::Other || kind == EditorKind::Info)
@@ -671,7 +691,8 @@ void PropertiesPanel::Store(const DesignObject& object, const QString& attribute
   if (!host_.setAttribute) return;
   SetAttributeEdit edit;
   edit.key = object.key;
-  edit.name = attribute;
+  edit.kept = IsKeptRow(attribute);
+  edit.name = edit.kept ? attribute.mid(kKeptPrefix.size()) : attribute;
   edit.value = value;
   edit.typed = typing_;
   host_.setAttribute(std::move(edit));

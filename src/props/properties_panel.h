@@ -107,6 +107,11 @@ public:
   // Row names in display order (top to bottom).
   QStringList RowNamesInOrder() const;
 
+  // Rows of attributes a file held that the class does not know: named with this prefix, edited
+  // as text, listed below the class's own rows.
+  static QString KeptRowName(const QString& attribute);
+  static bool IsKeptRow(const QString& rowName);
+
   static EditorKind EditorKindOf(const QString& rowName);
   static QString RowOrderGroup(const QString& rowName);
   static QString RowSortKey(const QString& rowName);

@@ -205,7 +205,7 @@ TEST_F(PanelTest, EditorsLabelsAndFontsPerKind) {
 
 TEST_F(PanelTest, FlagsWithSpacesAndMixedCaseShowTicked) {
   Set(win, QStringLiteral("flags"),
-               QStringLiteral("#PB_Window_SystemMenu | #pb_window_sizegadget"));
+      QStringLiteral("#PB_Window_SystemMenu | #pb_window_sizegadget"));
   Show(win);
   int flagRows = 0;
   for (const auto& [name, row] : panel->Rows()) {
@@ -384,6 +384,48 @@ TEST_F(PanelTest, RelayoutFollowsTheAreaWidthAndTabWalksTheRows) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   }
   EXPECT_EQ(walked, order);
+}
+
+}  // namespace
+}  // namespace bxw::test
+
+namespace bxw::test {
+namespace {
+
+// Attributes a file held that the class does not know are listed below the class's rows and
+// edited as text; clearing one removes it.
+TEST_F(PanelTest, KeptAttributesAreTextRowsBelowTheClassRows) {
+  const QString box = Add(win, QStringLiteral("vbox"));
+  for (const char* name : {"comment", "colums"}) {
+    SetAttributeEdit e;
+    e.key = box;
+    e.name = QString::fromLatin1(name);
+    e.value = QStringLiteral("3");
+    e.kept = true;
+    ASSERT_TRUE(editor.Apply(std::move(e)).changed);
+  }
+  Show(box);
+  const QStringList order = panel->RowNamesInOrder();
+  ASSERT_GE(order.size(), 2);
+  EXPECT_EQ(order.mid(order.size() - 2), (QStringList{"kept:colums", "kept:comment"}));
+  EXPECT_EQ(Label(QStringLiteral("kept:comment"))->text(), QStringLiteral("comment"));
+  QLineEdit* comment = Editor<QLineEdit>(QStringLiteral("kept:comment"));
+  ASSERT_NE(comment, nullptr);
+  EXPECT_FALSE(comment->isReadOnly());
+  comment->setFocus();
+  comment->selectAll();
+  QTest::keyClicks(comment, QStringLiteral("Main column"));
+  EXPECT_EQ(FindKeptAttribute(Obj(box), QStringLiteral("comment"))->value,
+            QStringLiteral("Main column"));
+  EXPECT_TRUE(stored.back().kept);
+  comment->selectAll();
+  QTest::keyClick(comment, Qt::Key_Backspace);
+  EXPECT_EQ(FindKeptAttribute(Obj(box), QStringLiteral("comment")), nullptr);
+  EXPECT_EQ(GetAttribute(Obj(box), QStringLiteral("comment")), QString());  // never a class one
+  // Gone from the rows at the next selection; the other one stays.
+  Show(box);
+  EXPECT_EQ(panel->Row(QStringLiteral("kept:comment")), nullptr);
+  EXPECT_NE(panel->Row(QStringLiteral("kept:colums")), nullptr);
 }
 
 }  // namespace
