@@ -1,12 +1,16 @@
 // Opening and laying out a 300-gadget window in nested boxes, side by side with Qt's QUiLoader
-// loading the same widgets in nested QHBoxLayout/QVBoxLayout; and RefreshDialog alone.
+// loading the same widgets in nested QHBoxLayout/QVBoxLayout; RefreshDialog alone; the
+// companion's `bxw layout` of a 10k-gadget window against the runtime's open and layout of the
+// same file in process; and the teardown of windows of growing size.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QBuffer>
 #include <QLayout>
+#include <QTemporaryDir>
 #include <QWidget>
 
+#include "bench_files.h"
 #include "dialog/dialog_runtime.h"
 #include "platform/xml_document.h"
 
@@ -76,6 +80,62 @@ void BM_RefreshDialog(benchmark::State& state) {
   rt.DestroyDialog(d);
 }
 BENCHMARK(BM_RefreshDialog)->Unit(benchmark::kMicrosecond);
+
+// The companion as the user runs it: a process that reads the file, opens and lays out the
+// window, prints the listing and exits.
+void BM_BxwLayout10k(benchmark::State& state) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("gadgets10k.xml"));
+  if (!bxw::bench::WriteFile(path, bxw::bench::GadgetWindowXml(10000))) {
+    state.SkipWithError("cannot write the file");
+    return;
+  }
+  for (auto _ : state) {
+    const auto run = bxw::bench::RunChild({BXW_PATH, "layout", path.toStdString()});
+    if (run.status != 0) state.SkipWithError("bxw layout failed");
+  }
+}
+BENCHMARK(BM_BxwLayout10k)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+
+// The same work in process: parse, open and lay out (teardown not timed).
+void BM_OpenLayout10k(benchmark::State& state) {
+  const QByteArray xml = bxw::bench::GadgetWindowXml(10000);
+  bxw::dialog::DialogRuntime rt;
+  for (auto _ : state) {
+    bxw::XmlParseResult parsed = bxw::ParseXml(xml);
+    const int d = rt.CreateDialog(bxw::dialog::kAny);
+    if (!rt.OpenXMLDialog(d, *parsed.document, QString())) state.SkipWithError("open failed");
+    benchmark::DoNotOptimize(rt.DialogWindow(d));
+    state.PauseTiming();
+    rt.DestroyDialog(d);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_OpenLayout10k)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+
+// DestroyDialog alone, right after the open (no event loop ran in between), by gadget count:
+// the fitted complexity tells linear from quadratic teardown.
+void BM_Teardown(benchmark::State& state) {
+  const QByteArray xml = bxw::bench::GadgetWindowXml(static_cast<int>(state.range(0)));
+  bxw::dialog::DialogRuntime rt;
+  for (auto _ : state) {
+    state.PauseTiming();
+    bxw::XmlParseResult parsed = bxw::ParseXml(xml);
+    const int d = rt.CreateDialog(bxw::dialog::kAny);
+    if (!rt.OpenXMLDialog(d, *parsed.document, QString())) state.SkipWithError("open failed");
+    state.ResumeTiming();
+    rt.DestroyDialog(d);
+  }
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_Teardown)
+    ->Arg(2500)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Complexity();
 
 #ifdef BXW_HAVE_UITOOLS
 void BM_QUiLoader(benchmark::State& state) {
