@@ -246,6 +246,10 @@ int IntegerText(const QString& text) {
   return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
 }
 
+int ExpandItemIndex(const QString& value) {
+  return Saturate(static_cast<long long>(IntegerText(value.mid(5))) - 1);
+}
+
 std::optional<uint32_t> FindFlag(Kind kind, const QString& name, const SymbolRegistry& symbols) {
   for (const FlagTable& t : kFlagTables) {
     if (t.kind != kind) continue;

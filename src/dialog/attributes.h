@@ -44,6 +44,10 @@ inline constexpr uint32_t SplitterSeparator = 0x2;
 // 32 bits are clamped.
 int IntegerText(const QString& text);
 
+// Zero-based child index named by an expand value "item:N" (N - 1; saturates at the 32-bit
+// limits).
+int ExpandItemIndex(const QString& value);
+
 // Flag lookup in the element's table, then the registry. nullopt when neither knows the name.
 std::optional<uint32_t> FindFlag(Kind kind, const QString& name, const SymbolRegistry& symbols);
 

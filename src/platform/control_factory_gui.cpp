@@ -5,6 +5,7 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QFileSystemModel>
 #include <QFrame>
@@ -20,6 +21,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
@@ -109,6 +111,21 @@ QString DateFormatFromMask(const QString& mask) {
   }
   return out;
 }
+
+// Qt takes the magnitude of a slider step; that of INT_MIN does not exist.
+int SliderStep(int step) {
+  return step == INT_MIN ? INT_MAX : step;
+}
+
+// The runtime's scroll area, which can lay itself out while hidden.
+class RuntimeScrollArea : public QScrollArea {
+public:
+  using QScrollArea::QScrollArea;
+  void Settle() {
+    QResizeEvent e(size(), size());
+    QScrollArea::event(&e);
+  }
+};
 
 QColor ColorFromBgr(int bgr) {
   return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
@@ -215,8 +232,10 @@ QWidget* CreateLeafControl(ControlKind kind, QWidget* parent, const ControlParam
     case ControlKind::ScrollBar: {
       auto* s =
           new QScrollBar((p.flags & kScrollBarVertical) ? Qt::Vertical : Qt::Horizontal, parent);
-      s->setRange(p.min, std::max(p.min, p.max - p.page + 1));
-      s->setPageStep(p.page);
+      // The last value a full page can start at; 64 bits, as max and page are the file's.
+      const long long last = std::max<long long>(p.min, static_cast<long long>(p.max) - p.page + 1);
+      s->setRange(p.min, static_cast<int>(std::min<long long>(last, INT_MAX)));
+      s->setPageStep(SliderStep(p.page));
       s->setValue(p.value);
       w = s;
       break;
@@ -422,13 +441,13 @@ void PanelControl::paintEvent(QPaintEvent*) {
 
 QScrollArea* CreateScrollAreaControl(QWidget* parent, int innerW, int innerH, int step,
                                      uint32_t flags) {
-  auto* area = new QScrollArea(parent);
+  auto* area = new RuntimeScrollArea(parent);
   auto* inner = new QWidget;
-  inner->resize(std::clamp(innerW, 0, QWIDGETSIZE_MAX), std::clamp(innerH, 0, QWIDGETSIZE_MAX));
+  inner->resize(BoundedSide(innerW), BoundedSide(innerH));
   area->setWidget(inner);
   area->setWidgetResizable(false);
-  area->horizontalScrollBar()->setSingleStep(step);
-  area->verticalScrollBar()->setSingleStep(step);
+  area->horizontalScrollBar()->setSingleStep(SliderStep(step));
+  area->verticalScrollBar()->setSingleStep(SliderStep(step));
   if (flags & kScrollAreaBorderLess) area->setFrameShape(QFrame::NoFrame);
   area->setGeometry(0, 0, 0, 0);
   return area;
@@ -436,6 +455,10 @@ QScrollArea* CreateScrollAreaControl(QWidget* parent, int innerW, int innerH, in
 
 QWidget* ScrollAreaInner(QScrollArea* area) {
   return area->widget();
+}
+
+void SettleScrollArea(QScrollArea* area) {
+  if (auto* a = dynamic_cast<RuntimeScrollArea*>(area)) a->Settle();
 }
 
 // ---- splitter ----
@@ -457,13 +480,41 @@ void SetSplitterMinimum(QSplitter* splitter, int pane, int size) {
   QWidget* w = splitter->widget(pane);
   if (!w) return;
   if (splitter->orientation() == Qt::Horizontal)
-    w->setMinimumWidth(std::max(size, 0));
+    w->setMinimumWidth(BoundedSide(size));
   else
-    w->setMinimumHeight(std::max(size, 0));
+    w->setMinimumHeight(BoundedSide(size));
 }
 
 void LayoutSplitterPanes(QSplitter* splitter) {
   splitter->refresh();
+}
+
+// ---- geometry ----
+
+int BoundedSide(long long side) {
+  return static_cast<int>(std::clamp<long long>(side, 0, kMaxControlSide));
+}
+
+void PlaceControl(QWidget* control, int x, int y, int w, int h, bool holdsControls) {
+  using L = long long;
+  L x0 = x, y0 = y;
+  L x1 = x0 + std::max(w, 0), y1 = y0 + std::max(h, 0);
+  QWidget* parent = control->isWindow() ? nullptr : control->parentWidget();
+  if (!holdsControls && parent) {
+    x0 = std::max<L>(x0, -kControlOverhang);
+    y0 = std::max<L>(y0, -kControlOverhang);
+    x1 = std::max(x0, std::min<L>(x1, L{parent->width()} + kControlOverhang));
+    y1 = std::max(y0, std::min<L>(y1, L{parent->height()} + kControlOverhang));
+  }
+  control->setGeometry(static_cast<int>(std::clamp<L>(x0, -kFarPosition, kFarPosition)),
+                       static_cast<int>(std::clamp<L>(y0, -kFarPosition, kFarPosition)),
+                       BoundedSide(x1 - x0), BoundedSide(y1 - y0));
+}
+
+void ForgetPolishRequests(QWidget* control) {
+  QCoreApplication::removePostedEvents(control, QEvent::PolishRequest);
+  for (QWidget* inner : control->findChildren<QWidget*>())
+    QCoreApplication::removePostedEvents(inner, QEvent::PolishRequest);
 }
 
 // ---- measuring ----
