@@ -613,8 +613,17 @@ void RuntimeState::OnResized(QObject* watched) {
   if (layoutGuard_) return;
   if (auto it = windowMap.find(watched); it != windowMap.end()) {
     auto* w = static_cast<QWidget*>(watched);
+    WindowObject* window = it->second;
+    int cw = w->width(), ch = w->height();
+    if (const auto& laid = window->lastRect) {
+      // A side that Qt got cut to the largest side still has its laid-out length.
+      if (cw == kMaxControlSide && laid->w > cw) cw = laid->w;
+      if (ch == kMaxControlSide && laid->h > ch) ch = laid->h;
+      // Showing a window delivers the resize it got while hidden: its layout is done already.
+      if (cw == laid->w && ch == laid->h) return;
+    }
     ++layoutGuard_;
-    it->second->Place(0, 0, w->width(), w->height());
+    window->Place(0, 0, cw, ch);
     --layoutGuard_;
     return;
   }

@@ -117,16 +117,6 @@ int SliderStep(int step) {
   return step == INT_MIN ? INT_MAX : step;
 }
 
-// The runtime's scroll area, which can lay itself out while hidden.
-class RuntimeScrollArea : public QScrollArea {
-public:
-  using QScrollArea::QScrollArea;
-  void Settle() {
-    QResizeEvent e(size(), size());
-    QScrollArea::event(&e);
-  }
-};
-
 QColor ColorFromBgr(int bgr) {
   return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
@@ -441,7 +431,7 @@ void PanelControl::paintEvent(QPaintEvent*) {
 
 QScrollArea* CreateScrollAreaControl(QWidget* parent, int innerW, int innerH, int step,
                                      uint32_t flags) {
-  auto* area = new RuntimeScrollArea(parent);
+  auto* area = new QScrollArea(parent);
   auto* inner = new QWidget;
   inner->resize(BoundedSide(innerW), BoundedSide(innerH));
   area->setWidget(inner);
@@ -458,7 +448,18 @@ QWidget* ScrollAreaInner(QScrollArea* area) {
 }
 
 void SettleScrollArea(QScrollArea* area) {
-  if (auto* a = dynamic_cast<RuntimeScrollArea*>(area)) a->Settle();
+  // Resizing the area lays the viewport and bars out; resizing the viewport sets the scroll
+  // ranges; the second round lays the viewport out beside the bars those ranges call for. Qt
+  // queues that second round itself, for an event loop that may never run here: done now, the
+  // queued one has nothing left to do.
+  QWidget* viewport = area->viewport();
+  for (int round = 0; round < 2; ++round) {
+    QResizeEvent a(area->size(), area->size());
+    QCoreApplication::sendEvent(area, &a);
+    QResizeEvent v(viewport->size(), viewport->size());
+    QCoreApplication::sendEvent(viewport, &v);
+  }
+  QCoreApplication::removePostedEvents(area, QEvent::MetaCall);
 }
 
 // ---- splitter ----
