@@ -227,6 +227,26 @@ QString ElementName(Kind kind) {
   return QString();
 }
 
+QStringList ElementNames() {
+  QStringList out;
+  for (const KindName& k : kKinds) out << QLatin1String(k.name);
+  return out;
+}
+
+QStringList FlagNames(Kind kind) {
+  QStringList out;
+  for (const FlagTable& t : kFlagTables)
+    if (t.kind == kind)
+      for (const FlagEntry& f : t.flags) out << QLatin1String(f.name);
+  return out;
+}
+
+QStringList EventNames() {
+  QStringList out;
+  for (const EventEntry& e : kEvents) out << QLatin1String(e.name);
+  return out;
+}
+
 int IntegerText(const QString& text) {
   int i = 0;
   const int n = text.size();

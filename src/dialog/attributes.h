@@ -2,6 +2,7 @@
 // Reading the attribute values of dialog XML: integer text, flag names and expressions, event
 // names, margins and alignment. No widgets here.
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 
@@ -19,6 +20,12 @@ using Kind = bxw::ControlKind;
 Kind KindOfElement(const QString& name);
 // The element name of a kind, lower case.
 QString ElementName(Kind kind);
+
+// The element table's names, the flag names of one element's table and the event attribute
+// names, in table order (for generators of dialog XML and for tools).
+QStringList ElementNames();
+QStringList FlagNames(Kind kind);
+QStringList EventNames();
 
 // Flag values the runtime itself acts on.
 namespace flag {
