@@ -1,7 +1,8 @@
 // Opening and laying out a 300-gadget window in nested boxes, side by side with Qt's QUiLoader
 // loading the same widgets in nested QHBoxLayout/QVBoxLayout; RefreshDialog alone; the
 // companion's `bxw layout` of a 10k-gadget window against the runtime's open and layout of the
-// same file in process; and the teardown of windows of growing size.
+// same file in process; the teardown of windows of growing size; and the hit test of a
+// 1,000-object window.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 
 #include "bench_files.h"
 #include "dialog/dialog_runtime.h"
+#include "dialog/hit_test.h"
 #include "platform/xml_document.h"
 
 #ifdef BXW_HAVE_UITOOLS
@@ -136,6 +138,42 @@ BENCHMARK(BM_Teardown)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Complexity();
+
+// A window of 1,000 objects (907 gadgets in 91 rows of a vbox, the window itself): one hit test
+// per iteration, at points spread over the window.
+void BM_HitTest1000(benchmark::State& state) {
+  const QByteArray xml = bxw::bench::GadgetWindowXml(907);
+  bxw::dialog::DialogRuntime rt;
+  bxw::XmlParseResult parsed = bxw::ParseXml(xml);
+  const int d = rt.CreateDialog(bxw::dialog::kAny);
+  if (!rt.OpenXMLDialog(d, *parsed.document, QString())) state.SkipWithError("open failed");
+  const bxw::dialog::HitTree tree = bxw::dialog::BuildHitTree(rt, d);
+  if (tree.nodes.size() != 1000) state.SkipWithError("not 1,000 objects");
+  const QSize size = rt.WindowClientSize(d);
+  std::vector<QPoint> points;
+  for (int i = 0; i < 97; ++i)
+    points.emplace_back((i * 7919) % std::max(1, size.width()),
+                        (i * 104729) % std::max(1, size.height()));
+  size_t i = 0;
+  for (auto _ : state) {
+    const QPoint p = points[i++ % points.size()];
+    benchmark::DoNotOptimize(bxw::dialog::HitTest(tree, p.x(), p.y()));
+  }
+  rt.DestroyDialog(d);
+}
+BENCHMARK(BM_HitTest1000)->Unit(benchmark::kMicrosecond);
+
+// Building the hit tree of the same window (once per preview rebuild in the designer).
+void BM_BuildHitTree1000(benchmark::State& state) {
+  const QByteArray xml = bxw::bench::GadgetWindowXml(907);
+  bxw::dialog::DialogRuntime rt;
+  bxw::XmlParseResult parsed = bxw::ParseXml(xml);
+  const int d = rt.CreateDialog(bxw::dialog::kAny);
+  if (!rt.OpenXMLDialog(d, *parsed.document, QString())) state.SkipWithError("open failed");
+  for (auto _ : state) benchmark::DoNotOptimize(bxw::dialog::BuildHitTree(rt, d));
+  rt.DestroyDialog(d);
+}
+BENCHMARK(BM_BuildHitTree1000)->Unit(benchmark::kMicrosecond);
 
 #ifdef BXW_HAVE_UITOOLS
 void BM_QUiLoader(benchmark::State& state) {

@@ -82,6 +82,15 @@ HitTree BuildHitTree(const DialogRuntime& runtime, int dialog) {
   return tree;
 }
 
+int HitNodeByName(const HitTree& tree, const QString& name) {
+  const int n = static_cast<int>(tree.nodes.size());
+  for (int i = 0; i < n; ++i) {
+    const DialogObject* o = tree.nodes[i].object;
+    if (o && o->hasName && o->name.compare(name, Qt::CaseInsensitive) == 0) return i;
+  }
+  return -1;
+}
+
 int HitTest(const HitTree& tree, int x, int y) {
   if (tree.nodes.empty() || !Holds(tree.nodes[0].rect, x, y)) return -1;
   int best = 0;

@@ -2,6 +2,7 @@
 // Which object of an open dialog lies under a point of its window. The designer selects by a
 // click in its preview and outlines the selection with the same rectangles; `bxw hit` answers
 // the question on the command line.
+#include <QString>
 #include <vector>
 
 #include "dialog/layout_math.h"
@@ -31,6 +32,11 @@ struct HitTree {
 // whose content moves with the scroll position and is clipped to the viewport. Empty when the
 // dialog has no open window.
 HitTree BuildHitTree(const DialogRuntime& runtime, int dialog);
+
+// The first node (in creation order, the window first) whose object carries the name,
+// case-insensitive, as DialogGadget finds it; -1 when none does. The designer outlines the
+// selected object with its rectangle.
+int HitNodeByName(const HitTree& tree, const QString& name);
 
 // The deepest visible node whose rectangle holds the point (x, y) within its clip, the later of
 // two equally deep ones (it lies on top); 0 when no child holds it; -1 outside the window.

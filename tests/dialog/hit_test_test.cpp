@@ -43,8 +43,8 @@ void ExpectHits(const HitTree& tree, const std::vector<Point>& points) {
 }
 
 const HitNode& NodeOf(const HitTree& tree, const QString& name) {
-  for (const HitNode& n : tree.nodes)
-    if (n.object->hasName && n.object->name == name) return n;
+  const int i = HitNodeByName(tree, name);
+  if (i >= 0) return tree.nodes[i];
   ADD_FAILURE() << "no node " << name.toStdString();
   return tree.nodes.front();
 }
@@ -57,6 +57,9 @@ TEST(HitTest, NestedBoxesAndTheRoomBetweenChildren) {
   EXPECT_EQ(tree.nodes[0].rect, (Rect{0, 0, 130, 70}));
   EXPECT_EQ(NodeOf(tree, "b").rect, (Rect{75, 5, 50, 30}));
   EXPECT_EQ(NodeOf(tree, "b").depth, 3);
+  EXPECT_EQ(HitNodeByName(tree, "BOXES"), 0);
+  EXPECT_EQ(HitNodeByName(tree, "Top"), 2);
+  EXPECT_EQ(HitNodeByName(tree, "nowhere"), -1);
   ExpectHits(tree, {{2, 2, "boxes"},
                     {10, 10, "a"},
                     {60, 10, "top"},  // between a and b
