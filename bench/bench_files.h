@@ -42,8 +42,9 @@ struct ChildRun {
   int signal = 0;   // the signal that ended it, if any
   bool timedOut = false;
   bool killedForMemory = false;
-  long peakRssKb = 0;  // ru_maxrss of the child
-  double seconds = 0;  // wall time
+  long peakRssKb = 0;     // ru_maxrss of the child
+  double seconds = 0;     // wall time
+  double cpuSeconds = 0;  // user and system time of the child
 };
 
 // Resident size of a running process in kB, from /proc (0 when it cannot be read).
@@ -98,6 +99,8 @@ inline ChildRun RunChild(const std::vector<std::string>& argv, double timeoutSec
   }
   run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   run.peakRssKb = usage.ru_maxrss;
+  run.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
+                   usage.ru_stime.tv_usec / 1e6;
   if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
   return run;

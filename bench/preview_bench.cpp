@@ -29,7 +29,8 @@ struct Design {
     CreateObject(tree, "dialogs", "window", "bench", nullptr, 2, true, false);
     CreateObject(tree, "bench", "vbox", QString(), nullptr, 2, true, false);
     for (int r = 0; r < kRows; ++r) {
-      const QString row = CreateObject(tree, "vbox1", "hbox", QString(), nullptr, 2, true, false)->key;
+      const QString row =
+          CreateObject(tree, "vbox1", "hbox", QString(), nullptr, 2, true, false)->key;
       for (int c = 0; c < kColumns; ++c)
         CreateObject(tree, row, kKinds[(r + c) % 4], QString(), nullptr, 2, true, false);
     }
