@@ -86,7 +86,9 @@ BENCHMARK(BM_RefreshDialog)->Unit(benchmark::kMicrosecond);
 // The companion as the user runs it: a process that reads the file, opens and lays out the
 // window, prints the listing and exits. Timed by the child's own CPU time (user and system), so
 // that a busy machine does not count against it; its wall time is the counter wall_ms.
-void BM_BxwLayout10k(benchmark::State& state) {
+// BXW_COMPARE names another build's bxw (an earlier version, say) to run beside it as
+// BM_BxwLayout10kCompared.
+void BxwLayout10k(benchmark::State& state, const std::string& bxw) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("gadgets10k.xml"));
   if (!bxw::bench::WriteFile(path, bxw::bench::GadgetWindowXml(10000))) {
@@ -95,14 +97,27 @@ void BM_BxwLayout10k(benchmark::State& state) {
   }
   double wall = 0;
   for (auto _ : state) {
-    const auto run = bxw::bench::RunChild({BXW_PATH, "layout", path.toStdString()});
+    const auto run = bxw::bench::RunChild({bxw, "layout", path.toStdString()});
     if (run.status != 0) state.SkipWithError("bxw layout failed");
     state.SetIterationTime(run.cpuSeconds);
     wall += run.seconds;
   }
   state.counters["wall_ms"] = benchmark::Counter(wall * 1000, benchmark::Counter::kAvgIterations);
 }
+void BM_BxwLayout10k(benchmark::State& state) {
+  BxwLayout10k(state, BXW_PATH);
+}
 BENCHMARK(BM_BxwLayout10k)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
+
+void BM_BxwLayout10kCompared(benchmark::State& state) {
+  const QByteArray other = qgetenv("BXW_COMPARE");
+  if (other.isEmpty()) {
+    state.SkipWithError("BXW_COMPARE not set");
+    return;
+  }
+  BxwLayout10k(state, other.toStdString());
+}
+BENCHMARK(BM_BxwLayout10kCompared)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
 
 // The same work in process: parse, open and lay out (teardown not timed). Compare its CPU
 // column with the companion's time.

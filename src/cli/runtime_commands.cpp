@@ -3,6 +3,7 @@
 #include <QPixmap>
 #include <QRegularExpression>
 #include <QWidget>
+#include <charconv>
 #include <cstdio>
 #include <memory>
 
@@ -134,8 +135,7 @@ QString NameOr(const dialog::DialogObject& o) {
   return o.hasName ? o.name : QStringLiteral("-");
 }
 
-int Print(const QString& text) {
-  const QByteArray bytes = text.toUtf8();
+int Print(const QByteArray& bytes) {
   std::fwrite(bytes.constData(), 1, bytes.size(), stdout);
   return std::fflush(stdout) == 0 ? 0 : 1;
 }
@@ -148,25 +148,53 @@ int RunLayout(const QStringList& args) {
   DialogRuntime& rt = ProcessRuntime();
   const int dialog = OpenWindow(rt, o);
   if (!dialog) return 1;
+  // One line per object: a large window prints tens of thousands of them, so they are written
+  // straight into one buffer.
+  const auto objects = rt.CreatedObjects(dialog);
+  QByteArray out;
+  out.reserve(64 * static_cast<qsizetype>(objects.size() + 1));
+  auto number = [&out](int n) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    out.append(digits, end - digits);
+  };
+  auto word = [&out](const QString& text) { out += text.toUtf8(); };
   const QSize client = rt.WindowClientSize(dialog);
-  QString out = QStringLiteral("window %1 %2 %3\n")
-                    .arg(NameOr(*rt.Root(dialog)))
-                    .arg(client.width())
-                    .arg(client.height());
-  for (const auto& info : rt.CreatedObjects(dialog)) {
+  out += "window ";
+  word(NameOr(*rt.Root(dialog)));
+  out += ' ';
+  number(client.width());
+  out += ' ';
+  number(client.height());
+  out += '\n';
+  for (const auto& info : objects) {
     const dialog::DialogObject& ob = *info.object;
-    QString req = ob.lastRequest
-                      ? QStringLiteral("%1 %2").arg(ob.lastRequest->w).arg(ob.lastRequest->h)
-                      : QStringLiteral("- -");
-    QString at = ob.lastRect ? QStringLiteral("%1 %2 %3 %4")
-                                   .arg(ob.lastRect->x)
-                                   .arg(ob.lastRect->y)
-                                   .arg(ob.lastRect->w)
-                                   .arg(ob.lastRect->h)
-                             : QStringLiteral("- - - -");
-    out += QStringLiteral("%1 %2 %3 req %4 at %5\n")
-               .arg(info.depth)
-               .arg(ob.elementName, NameOr(ob), req, at);
+    number(info.depth);
+    out += ' ';
+    word(ob.elementName);
+    out += ' ';
+    word(NameOr(ob));
+    out += " req ";
+    if (ob.lastRequest) {
+      number(ob.lastRequest->w);
+      out += ' ';
+      number(ob.lastRequest->h);
+    } else {
+      out += "- -";
+    }
+    out += " at ";
+    if (ob.lastRect) {
+      number(ob.lastRect->x);
+      out += ' ';
+      number(ob.lastRect->y);
+      out += ' ';
+      number(ob.lastRect->w);
+      out += ' ';
+      number(ob.lastRect->h);
+    } else {
+      out += "- - - -";
+    }
+    out += '\n';
   }
   return Print(out);
 }
@@ -223,7 +251,7 @@ int RunHit(const QStringList& args) {
   const dialog::HitTree tree = dialog::BuildHitTree(rt, dialog);
   const int hit = dialog::HitTest(tree, o.atX, o.atY);
   if (hit < 0) return 1;
-  return Print(NameOr(*tree.nodes[hit].object) + QLatin1Char('\n'));
+  return Print((NameOr(*tree.nodes[hit].object) + QLatin1Char('\n')).toUtf8());
 }
 
 }  // namespace bxw::cli

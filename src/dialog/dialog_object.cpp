@@ -454,7 +454,14 @@ void SplitterObject::Resize(int x, int y, int w, int h) {
 void SplitterObject::PaneResized(QWidget* pane) {
   const int i = pane == panes[0].data() ? 0 : pane == panes[1].data() ? 1 : -1;
   if (i < 0 || !pane || !children_[i]) return;
-  children_[i]->Place(0, 0, pane->width(), pane->height());
+  int w = pane->width(), h = pane->height();
+  // Across the split a pane is as long as the splitter, which may be longer than the control Qt
+  // got (cut to the largest side). Along the split, Qt's splitter shares its own length out.
+  if (lastRect && widget) {
+    if (vertical && widget->height() == kMaxControlSide && lastRect->h > h) h = lastRect->h;
+    if (!vertical && widget->width() == kMaxControlSide && lastRect->w > w) w = lastRect->w;
+  }
+  children_[i]->Place(0, 0, w, h);
 }
 
 void SplitterObject::AddChild(std::unique_ptr<DialogObject> child, const XmlNode&) {

@@ -514,6 +514,7 @@ void PlaceControl(QWidget* control, int x, int y, int w, int h, bool holdsContro
 
 void ForgetPolishRequests(QWidget* control) {
   QCoreApplication::removePostedEvents(control, QEvent::PolishRequest);
+  if (control->children().isEmpty()) return;  // most controls have no inner widgets
   for (QWidget* inner : control->findChildren<QWidget*>())
     QCoreApplication::removePostedEvents(inner, QEvent::PolishRequest);
 }

@@ -138,6 +138,20 @@ TEST(OversizedControls, LayoutKeepsItsArithmeticWhileQtGetsBoundedControls) {
   }
 }
 
+TEST(OversizedControls, PanesAndPagesKeepTheLaidOutLengthAcrossTheCut) {
+  Opened o(
+      "<window margin='0'><vbox spacing='0'>"
+      "<splitter name='s' width='30000' height='40'><empty name='top'/><empty name='bottom'/>"
+      "</splitter><panel name='p' width='30000'><tab margin='0'><empty name='page'/></tab>"
+      "</panel></vbox></window>");
+  ASSERT_TRUE(o.ok) << o.Error().toStdString();
+  EXPECT_EQ(Geometry(o, "s").width(), kMaxControlSide);
+  // Panes one above the other: each as wide as the splitter was laid out.
+  EXPECT_EQ(o.At(QStringLiteral("top")).w, 30000);
+  EXPECT_EQ(o.At(QStringLiteral("bottom")).w, 30000);
+  EXPECT_EQ(o.At(QStringLiteral("page")).w, 30000 - 4);
+}
+
 TEST(OversizedControls, WindowBoundsStayWithinTheLargestSide) {
   Opened o("<window minwidth='auto' minheight='32767'><empty width='40000' height='5'/></window>");
   ASSERT_TRUE(o.ok) << o.Error().toStdString();
