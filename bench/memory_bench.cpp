@@ -43,6 +43,8 @@ std::vector<HostileFile> Files() {
       {"deep 10000", Deep(10000), nullptr},
       {"deep 30000", Deep(30000), nullptr},
       {"wide 20000 gadgets", Wrapped(bxw::bench::GadgetWindowXml(20000)), nullptr},
+      // Small enough to be rendered: every control is painted.
+      {"wide 2000 gadgets", Wrapped(bxw::bench::GadgetWindowXml(2000)), nullptr},
       {"button 30000x30000",
        Wrapped("<window name=\"big\"><button text=\"big\" width=\"30000\" height=\"30000\"/>"
                "</window>"),
