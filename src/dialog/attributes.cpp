@@ -227,6 +227,26 @@ QString ElementName(Kind kind) {
   return QString();
 }
 
+QStringList ElementNames() {
+  QStringList out;
+  for (const KindName& k : kKinds) out << QLatin1String(k.name);
+  return out;
+}
+
+QStringList FlagNames(Kind kind) {
+  QStringList out;
+  for (const FlagTable& t : kFlagTables)
+    if (t.kind == kind)
+      for (const FlagEntry& f : t.flags) out << QLatin1String(f.name);
+  return out;
+}
+
+QStringList EventNames() {
+  QStringList out;
+  for (const EventEntry& e : kEvents) out << QLatin1String(e.name);
+  return out;
+}
+
 int IntegerText(const QString& text) {
   int i = 0;
   const int n = text.size();
@@ -244,6 +264,10 @@ int IntegerText(const QString& text) {
   }
   if (negative) v = -v;
   return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
+}
+
+int ExpandItemIndex(const QString& value) {
+  return Saturate(static_cast<long long>(IntegerText(value.mid(5))) - 1);
 }
 
 std::optional<uint32_t> FindFlag(Kind kind, const QString& name, const SymbolRegistry& symbols) {

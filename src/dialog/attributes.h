@@ -2,6 +2,7 @@
 // Reading the attribute values of dialog XML: integer text, flag names and expressions, event
 // names, margins and alignment. No widgets here.
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 
@@ -19,6 +20,12 @@ using Kind = bxw::ControlKind;
 Kind KindOfElement(const QString& name);
 // The element name of a kind, lower case.
 QString ElementName(Kind kind);
+
+// The element table's names, the flag names of one element's table and the event attribute
+// names, in table order (for generators of dialog XML and for tools).
+QStringList ElementNames();
+QStringList FlagNames(Kind kind);
+QStringList EventNames();
 
 // Flag values the runtime itself acts on.
 namespace flag {
@@ -43,6 +50,10 @@ inline constexpr uint32_t SplitterSeparator = 0x2;
 // Leading decimal integer: blanks, optional sign, digits; no digits give 0. Values outside
 // 32 bits are clamped.
 int IntegerText(const QString& text);
+
+// Zero-based child index named by an expand value "item:N" (N - 1; saturates at the 32-bit
+// limits).
+int ExpandItemIndex(const QString& value);
 
 // Flag lookup in the element's table, then the registry. nullopt when neither knows the name.
 std::optional<uint32_t> FindFlag(Kind kind, const QString& name, const SymbolRegistry& symbols);

@@ -34,11 +34,7 @@ Size DialogObject::CalculateSize() {
 }
 
 void DialogObject::Resize(int x, int y, int w, int h) {
-  // Qt's own rectangle arithmetic must stay clear of the 32-bit limits.
-  constexpr int kFar = 1 << 24;
-  if (widget)
-    widget->setGeometry(std::clamp(x, -kFar, kFar), std::clamp(y, -kFar, kFar),
-                        std::clamp(w, 0, QWIDGETSIZE_MAX), std::clamp(h, 0, QWIDGETSIZE_MAX));
+  if (widget) PlaceControl(widget, x, y, w, h, HoldsControls());
 }
 
 void DialogObject::AddChild(std::unique_ptr<DialogObject> child, const XmlNode&) {
@@ -236,8 +232,11 @@ void PanelObject::Resize(int x, int y, int w, int h) {
   if (!widget) return;  // the window was closed behind the runtime's back
   DialogObject::Resize(x, y, w, h);
   panel_->LayoutPages();
-  const QSize page = panel_->PageSize();
-  for (auto& c : children_) c->Place(0, 0, page.width(), page.height());
+  // The page area of the panel as laid out (the control itself may have been cut to the
+  // largest side Qt gets).
+  const L pw = std::clamp<L>(w, 0, QWIDGETSIZE_MAX), ph = std::clamp<L>(h, 0, QWIDGETSIZE_MAX);
+  const int pageW = Saturate(pw - 4), pageH = Saturate(ph - panel_->TabRowHeight() - 2);
+  for (auto& c : children_) c->Place(0, 0, pageW, pageH);
 }
 
 void PanelObject::FinishChildren() {
@@ -297,8 +296,9 @@ Size WindowObject::CalculateSize() {
   const Size req{std::max(width, c.w), std::max(height, c.h)};
   const WindowBoundsResult b = WindowBounds(req, minW, minH, maxW, maxH);
   if (windowWidget) {
-    if (b.minW) windowWidget->setMinimumWidth(std::clamp(*b.minW, 0, QWIDGETSIZE_MAX));
-    if (b.minH) windowWidget->setMinimumHeight(std::clamp(*b.minH, 0, QWIDGETSIZE_MAX));
+    // A minimum is a size Qt enforces on the window: it stays within the largest side.
+    if (b.minW) windowWidget->setMinimumWidth(BoundedSide(*b.minW));
+    if (b.minH) windowWidget->setMinimumHeight(BoundedSide(*b.minH));
     if (b.maxW) windowWidget->setMaximumWidth(std::clamp(*b.maxW, 0, QWIDGETSIZE_MAX));
     if (b.maxH) windowWidget->setMaximumHeight(std::clamp(*b.maxH, 0, QWIDGETSIZE_MAX));
   }
@@ -414,11 +414,10 @@ void ScrollAreaObject::Resize(int x, int y, int w, int h) {
   const Rect r = PlaceChild(placement, {0, 0, in.iw, in.ih}, childReq_);
   QWidget* inner = bxw::ScrollAreaInner(area);
   QSize size = inner->size();
-  if (innerW == -1)
-    size.setWidth(std::clamp<L>(L{r.w} + placement.left + placement.right, 0, QWIDGETSIZE_MAX));
-  if (innerH == -1)
-    size.setHeight(std::clamp<L>(L{r.h} + placement.top + placement.bottom, 0, QWIDGETSIZE_MAX));
+  if (innerW == -1) size.setWidth(BoundedSide(L{r.w} + placement.left + placement.right));
+  if (innerH == -1) size.setHeight(BoundedSide(L{r.h} + placement.top + placement.bottom));
   inner->resize(size);
+  SettleScrollArea(area);
   child_->Place(r.x, r.y, r.w, r.h);
 }
 
@@ -455,7 +454,14 @@ void SplitterObject::Resize(int x, int y, int w, int h) {
 void SplitterObject::PaneResized(QWidget* pane) {
   const int i = pane == panes[0].data() ? 0 : pane == panes[1].data() ? 1 : -1;
   if (i < 0 || !pane || !children_[i]) return;
-  children_[i]->Place(0, 0, pane->width(), pane->height());
+  int w = pane->width(), h = pane->height();
+  // Across the split a pane is as long as the splitter, which may be longer than the control Qt
+  // got (cut to the largest side). Along the split, Qt's splitter shares its own length out.
+  if (lastRect && widget) {
+    if (vertical && widget->height() == kMaxControlSide && lastRect->h > h) h = lastRect->h;
+    if (!vertical && widget->width() == kMaxControlSide && lastRect->w > w) w = lastRect->w;
+  }
+  children_[i]->Place(0, 0, w, h);
 }
 
 void SplitterObject::AddChild(std::unique_ptr<DialogObject> child, const XmlNode&) {

@@ -49,6 +49,10 @@ public:
   virtual void FinishChildren();                                                       // slot 6
   virtual void RefreshText();                                                          // slot 7
 
+  // Whether children are placed in the coordinates of this object's control (containers,
+  // canvas containers, scroll areas, panels, splitters).
+  virtual bool HoldsControls() const { return false; }
+
   // Every caller goes through these, so that the last request and placement can be inspected.
   Size Request();
   void Place(int x, int y, int w, int h);
@@ -69,6 +73,9 @@ public:
   bool hasText = false;
   QString text;
   std::vector<PendingOption> pendingOptions;
+
+  // The gadget list the object was created in: its rectangle is in this widget's coordinates.
+  QPointer<QWidget> list;
 
   // Inspection.
   int depth = 0;
@@ -153,6 +160,7 @@ public:
   void Resize(int x, int y, int w, int h) override;
   void FinishChildren() override;
   PanelControl* Control() const { return panel_; }
+  bool HoldsControls() const override { return true; }
 
 private:
   PanelControl* panel_;
@@ -201,6 +209,7 @@ public:
 class ContainerObject : public SingleChildObject {
 public:
   explicit ContainerObject(RuntimeState& rt) : SingleChildObject(rt, Kind::Container, true) {}
+  bool HoldsControls() const override { return true; }
   Size CalculateSize() override;
   void Resize(int x, int y, int w, int h) override;
 
@@ -222,6 +231,7 @@ private:
 class CanvasContainerObject : public SingleChildObject {
 public:
   explicit CanvasContainerObject(RuntimeState& rt) : SingleChildObject(rt, Kind::Canvas, true) {}
+  bool HoldsControls() const override { return true; }
   Size CalculateSize() override;
   void Resize(int x, int y, int w, int h) override;
 };
@@ -242,6 +252,7 @@ private:
 class ScrollAreaObject : public SingleChildObject {
 public:
   explicit ScrollAreaObject(RuntimeState& rt) : SingleChildObject(rt, Kind::ScrollArea, true) {}
+  bool HoldsControls() const override { return true; }
   Size CalculateSize() override;
   void Resize(int x, int y, int w, int h) override;
   int innerW = -1, innerH = -1, step = 10, mode = kScrollBoth;
@@ -253,6 +264,7 @@ class SplitterObject : public DialogObject {
 public:
   explicit SplitterObject(RuntimeState& rt);
   ~SplitterObject() override;
+  bool HoldsControls() const override { return true; }
   Size CalculateSize() override;
   void Resize(int x, int y, int w, int h) override;
   void AddChild(std::unique_ptr<DialogObject> child, const XmlNode& element) override;

@@ -1,6 +1,7 @@
 #include "dialog/dialog_runtime.h"
 
 #include "dialog/runtime_state.h"
+#include "platform/control_factory.h"
 #include "platform/xml_document.h"
 
 namespace bxw::dialog {
@@ -120,6 +121,17 @@ void DialogRuntime::DestroyDialog(int dialog) {
 
 bool DialogRuntime::DialogExists(int dialog) const {
   return s_->dialogs.count(dialog) != 0;
+}
+
+QSize DialogRuntime::WindowClientSize(int dialog) const {
+  auto it = s_->dialogs.find(dialog);
+  if (it == s_->dialogs.end() || !it->second->root || !it->second->window) return QSize();
+  QSize size = it->second->window->size();
+  if (const auto& laid = it->second->root->lastRect) {
+    if (size.width() == kMaxControlSide && laid->w > kMaxControlSide) size.setWidth(laid->w);
+    if (size.height() == kMaxControlSide && laid->h > kMaxControlSide) size.setHeight(laid->h);
+  }
+  return size;
 }
 
 QWidget* DialogRuntime::WindowID(int window) const {

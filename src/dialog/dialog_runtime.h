@@ -2,6 +2,7 @@
 // The dialog runtime: turns one `window` element of dialog XML into a live window, lays it out
 // by the two-pass size protocol and again on every resize. One DialogRuntime owns all of its
 // state (dialog table, window map, splitter map, PanelStack, SymbolRegistry).
+#include <QSize>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -50,6 +51,10 @@ public:
   // kAny destroys every dialog.
   void DestroyDialog(int dialog);
   bool DialogExists(int dialog) const;
+
+  // The open window's client size as laid out: its widget's size, except that a side cut to the
+  // largest side Qt is handed counts at its laid-out length. Empty when no window is open.
+  QSize WindowClientSize(int dialog) const;
 
   // The widgets behind window and control numbers (null when the number is unknown).
   QWidget* WindowID(int window) const;

@@ -159,6 +159,7 @@ void RuntimeState::RegisterControl(DialogObject& object, QWidget* control) {
   gadgets[number] = control;
   object.control = number;
   object.widget = control;
+  ForgetPolishRequests(control);
   if (opening_) opening_->controls.push_back(number);
   if (!qobject_cast<QRadioButton*>(control)) BreakOptionRun();
 }
@@ -318,7 +319,7 @@ std::unique_ptr<DialogObject> RuntimeState::CreateObject(Kind kind, const XmlNod
             box->params.mode = kExpandEqual;
           else if (a.value.startsWith(QLatin1String("item:"), Qt::CaseInsensitive)) {
             box->params.mode = kExpandItem;
-            box->params.item = IntegerText(a.value.mid(5)) - 1;
+            box->params.item = ExpandItemIndex(a.value);
           }
         } else if (Is(a.name, "align")) {
           if (Is(a.value, "center"))
@@ -351,7 +352,7 @@ std::unique_ptr<DialogObject> RuntimeState::CreateObject(Kind kind, const XmlNod
             *m = kExpandEqual;
           else if (a.value.startsWith(QLatin1String("item:"), Qt::CaseInsensitive)) {
             *m = kExpandItem;
-            *item = IntegerText(a.value.mid(5)) - 1;
+            *item = ExpandItemIndex(a.value);
           }
         };
         if (Is(a.name, "columns"))
@@ -438,6 +439,8 @@ std::unique_ptr<DialogObject> RuntimeState::CreateObject(Kind kind, const XmlNod
       auto o = std::make_unique<TabObject>(*this, panel, top.nextTab);
       EvaluatePlacement(*o, element, 10);
       QWidget* page = panel->AddPage(top.nextTab, o->text);
+      ForgetPolishRequests(page);
+      o->list = page;  // the tab is laid out in its page's coordinates
       ++top.nextTab;
       ReplaceList(page);
       BreakOptionRun();
@@ -610,8 +613,17 @@ void RuntimeState::OnResized(QObject* watched) {
   if (layoutGuard_) return;
   if (auto it = windowMap.find(watched); it != windowMap.end()) {
     auto* w = static_cast<QWidget*>(watched);
+    WindowObject* window = it->second;
+    int cw = w->width(), ch = w->height();
+    if (const auto& laid = window->lastRect) {
+      // A side that Qt got cut to the largest side still has its laid-out length.
+      if (cw == kMaxControlSide && laid->w > cw) cw = laid->w;
+      if (ch == kMaxControlSide && laid->h > ch) ch = laid->h;
+      // Showing a window delivers the resize it got while hidden: its layout is done already.
+      if (cw == laid->w && ch == laid->h) return;
+    }
     ++layoutGuard_;
-    it->second->Place(0, 0, w->width(), w->height());
+    window->Place(0, 0, cw, ch);
     --layoutGuard_;
     return;
   }
@@ -644,8 +656,9 @@ int RuntimeState::Open(Dialog& dialog, const XmlNode* element, int x, int y, int
   win->windowWidget = window;
   dialog.window = window;
   dialog.windowNumber = number;
+  ForgetPolishRequests(window);
   window->move(x, y);
-  window->resize(std::clamp(w, 0, QWIDGETSIZE_MAX), std::clamp(h, 0, QWIDGETSIZE_MAX));
+  window->resize(BoundedSide(w), BoundedSide(h));
   BindWindow(win.get(), window);
   WindowObject* root = win.get();
   dialog.root = std::move(win);
@@ -714,8 +727,10 @@ void RuntimeState::Walk(const XmlNode& windowElement, WindowObject& window) {
       continue;
     }
     DialogObject* parent = stack.back().self;
+    QWidget* list = CurrentList();
     std::unique_ptr<DialogObject> object = CreateObject(kind, *node, parent);
     if (!object || HasError()) continue;
+    if (kind != Kind::Tab) object->list = list;
     object->depth = depth;
     object->elementName = ElementName(kind);
     opening_->created.push_back(object.get());
@@ -735,8 +750,9 @@ void RuntimeState::LayoutWindow(Dialog& dialog, int w, int h) {
   ++layoutGuard_;
   const Size r = dialog.root->Request();
   const int W = std::max(w, r.w), H = std::max(h, r.h);
+  // Sized first: the controls are placed against the client area they will have.
+  dialog.window->resize(BoundedSide(W), BoundedSide(H));
   dialog.root->Place(0, 0, W, H);
-  dialog.window->resize(std::min(W, QWIDGETSIZE_MAX), std::min(H, QWIDGETSIZE_MAX));
   --layoutGuard_;
 }
 

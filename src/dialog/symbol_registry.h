@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <climits>
 #include <functional>
 #include <map>
 #include <optional>
@@ -14,8 +15,16 @@ public:
   using Procedure = std::function<void(int gadget, int eventType)>;
 
   void AddConstant(const QString& name, int value) { entries_[name] = Entry{value, nullptr, {}}; }
+  // Truncated toward zero and saturated to 32 bits (a float outside them has no int value).
   void AddFloatConstant(const QString& name, double value) {
-    entries_[name] = Entry{static_cast<int>(value), nullptr, {}};
+    int v = 0;
+    if (value >= 2147483647.0)
+      v = INT_MAX;
+    else if (value <= -2147483648.0)
+      v = INT_MIN;
+    else if (value == value)  // not NaN
+      v = static_cast<int>(value);
+    entries_[name] = Entry{v, nullptr, {}};
   }
   // A variable is read at lookup time.
   void AddVariable(const QString& name, const int* variable) {

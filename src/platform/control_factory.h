@@ -115,6 +115,32 @@ void SetSplitterMinimum(QSplitter* splitter, int pane, int size);
 // Lays the panes out for the splitter's current geometry, also while it is hidden.
 void LayoutSplitterPanes(QSplitter* splitter);
 
+// What a hostile file can make the runtime hand to Qt is bounded: styles paint a control through
+// a pixmap of the control's size, so a control is never made larger than kMaxControlSide a side,
+// and a control that holds no controls of its own reaches at most kControlOverhang pixels past
+// its parent's area (the rest could never be seen). Positions stay within kFarPosition, clear
+// of Qt's own 32-bit rectangle arithmetic.
+inline constexpr int kMaxControlSide = 16384;
+inline constexpr int kControlOverhang = 1024;
+inline constexpr int kFarPosition = 1 << 24;
+
+// Moves and sizes a control to the rectangle the layout gave it, within the bounds above;
+// `holdsControls` for containers whose children are placed in their coordinates (those keep
+// their position and are only cut to the largest side).
+void PlaceControl(QWidget* control, int x, int y, int w, int h, bool holdsControls);
+// A window's or inner area's size handed to Qt, within the largest side.
+int BoundedSide(long long side);
+
+// Forgets the polish requests Qt posted for a new control and its inner widgets. No event loop
+// may run before the runtime tears a window down again (the companion, tests), and Qt scans the
+// whole queue of posted events once for every destroyed widget that still has one, which makes
+// teardown quadratic. Polishing is not lost: showing a window polishes all of its widgets.
+void ForgetPolishRequests(QWidget* control);
+
+// Lays a scroll area's viewport and scroll bars out for its current geometry and inner size,
+// also while it is hidden (Qt does that only on the resize events of a shown widget).
+void SettleScrollArea(QScrollArea* area);
+
 // Natural size of a control (its size hint; an invalid hint counts as 0).
 QSize NaturalSize(QWidget* control);
 // Row height of a list control and its two borders together.

@@ -5,6 +5,7 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QFileSystemModel>
 #include <QFrame>
@@ -20,6 +21,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
@@ -108,6 +110,11 @@ QString DateFormatFromMask(const QString& mask) {
       out += c;
   }
   return out;
+}
+
+// Qt takes the magnitude of a slider step; that of INT_MIN does not exist.
+int SliderStep(int step) {
+  return step == INT_MIN ? INT_MAX : step;
 }
 
 QColor ColorFromBgr(int bgr) {
@@ -215,8 +222,10 @@ QWidget* CreateLeafControl(ControlKind kind, QWidget* parent, const ControlParam
     case ControlKind::ScrollBar: {
       auto* s =
           new QScrollBar((p.flags & kScrollBarVertical) ? Qt::Vertical : Qt::Horizontal, parent);
-      s->setRange(p.min, std::max(p.min, p.max - p.page + 1));
-      s->setPageStep(p.page);
+      // The last value a full page can start at; 64 bits, as max and page are the file's.
+      const long long last = std::max<long long>(p.min, static_cast<long long>(p.max) - p.page + 1);
+      s->setRange(p.min, static_cast<int>(std::min<long long>(last, INT_MAX)));
+      s->setPageStep(SliderStep(p.page));
       s->setValue(p.value);
       w = s;
       break;
@@ -424,11 +433,11 @@ QScrollArea* CreateScrollAreaControl(QWidget* parent, int innerW, int innerH, in
                                      uint32_t flags) {
   auto* area = new QScrollArea(parent);
   auto* inner = new QWidget;
-  inner->resize(std::clamp(innerW, 0, QWIDGETSIZE_MAX), std::clamp(innerH, 0, QWIDGETSIZE_MAX));
+  inner->resize(BoundedSide(innerW), BoundedSide(innerH));
   area->setWidget(inner);
   area->setWidgetResizable(false);
-  area->horizontalScrollBar()->setSingleStep(step);
-  area->verticalScrollBar()->setSingleStep(step);
+  area->horizontalScrollBar()->setSingleStep(SliderStep(step));
+  area->verticalScrollBar()->setSingleStep(SliderStep(step));
   if (flags & kScrollAreaBorderLess) area->setFrameShape(QFrame::NoFrame);
   area->setGeometry(0, 0, 0, 0);
   return area;
@@ -436,6 +445,21 @@ QScrollArea* CreateScrollAreaControl(QWidget* parent, int innerW, int innerH, in
 
 QWidget* ScrollAreaInner(QScrollArea* area) {
   return area->widget();
+}
+
+void SettleScrollArea(QScrollArea* area) {
+  // Resizing the area lays the viewport and bars out; resizing the viewport sets the scroll
+  // ranges; the second round lays the viewport out beside the bars those ranges call for. Qt
+  // queues that second round itself, for an event loop that may never run here: done now, the
+  // queued one has nothing left to do.
+  QWidget* viewport = area->viewport();
+  for (int round = 0; round < 2; ++round) {
+    QResizeEvent a(area->size(), area->size());
+    QCoreApplication::sendEvent(area, &a);
+    QResizeEvent v(viewport->size(), viewport->size());
+    QCoreApplication::sendEvent(viewport, &v);
+  }
+  QCoreApplication::removePostedEvents(area, QEvent::MetaCall);
 }
 
 // ---- splitter ----
@@ -457,13 +481,42 @@ void SetSplitterMinimum(QSplitter* splitter, int pane, int size) {
   QWidget* w = splitter->widget(pane);
   if (!w) return;
   if (splitter->orientation() == Qt::Horizontal)
-    w->setMinimumWidth(std::max(size, 0));
+    w->setMinimumWidth(BoundedSide(size));
   else
-    w->setMinimumHeight(std::max(size, 0));
+    w->setMinimumHeight(BoundedSide(size));
 }
 
 void LayoutSplitterPanes(QSplitter* splitter) {
   splitter->refresh();
+}
+
+// ---- geometry ----
+
+int BoundedSide(long long side) {
+  return static_cast<int>(std::clamp<long long>(side, 0, kMaxControlSide));
+}
+
+void PlaceControl(QWidget* control, int x, int y, int w, int h, bool holdsControls) {
+  using L = long long;
+  L x0 = x, y0 = y;
+  L x1 = x0 + std::max(w, 0), y1 = y0 + std::max(h, 0);
+  QWidget* parent = control->isWindow() ? nullptr : control->parentWidget();
+  if (!holdsControls && parent) {
+    x0 = std::max<L>(x0, -kControlOverhang);
+    y0 = std::max<L>(y0, -kControlOverhang);
+    x1 = std::max(x0, std::min<L>(x1, L{parent->width()} + kControlOverhang));
+    y1 = std::max(y0, std::min<L>(y1, L{parent->height()} + kControlOverhang));
+  }
+  control->setGeometry(static_cast<int>(std::clamp<L>(x0, -kFarPosition, kFarPosition)),
+                       static_cast<int>(std::clamp<L>(y0, -kFarPosition, kFarPosition)),
+                       BoundedSide(x1 - x0), BoundedSide(y1 - y0));
+}
+
+void ForgetPolishRequests(QWidget* control) {
+  QCoreApplication::removePostedEvents(control, QEvent::PolishRequest);
+  if (control->children().isEmpty()) return;  // most controls have no inner widgets
+  for (QWidget* inner : control->findChildren<QWidget*>())
+    QCoreApplication::removePostedEvents(inner, QEvent::PolishRequest);
 }
 
 // ---- measuring ----
