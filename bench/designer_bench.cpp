@@ -17,6 +17,7 @@
 #include "platform/clock.h"
 #include "platform/random_source.h"
 #include "platform/requesters.h"
+#include "preview/preview_host.h"
 #include "props/properties_panel.h"
 
 namespace {
@@ -107,6 +108,23 @@ void BM_SetText(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SetText)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Moving the selection between two gadgets of the previewed window: no rebuild, the Properties
+// panel refilled in place and the outline drawn again.
+void BM_MoveSelection(benchmark::State& state) {
+  Rig rig(static_cast<int>(state.range(0)));
+  const QString other = rig.gadget.left(rig.gadget.size() - 1) + QLatin1Char('5');  // a string too
+  PreviewSurface* surface = rig.designer->Preview()->Surface();
+  if (!surface) state.SkipWithError("no preview");
+  bool first = true;
+  for (auto _ : state) {
+    rig.Select(first ? other : rig.gadget);
+    surface->repaint();
+    first = !first;
+  }
+  if (rig.designer->Preview()->Surface() != surface) state.SkipWithError("the preview was rebuilt");
+}
+BENCHMARK(BM_MoveSelection)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

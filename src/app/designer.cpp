@@ -284,7 +284,8 @@ void Designer::WireWindows() {
         if (MainWindow* m = shell_.Main())
           m->setWindowTitle(status.isEmpty() ? kTitleBase
                                              : kTitleBase + QStringLiteral(": ") + status);
-      }});
+      },
+      [this](const QString& name) { PickInPreview(name); }});
   // Undo and redo reach the designer from the Properties window and the preview too.
   qApp->installEventFilter(this);
 }
@@ -418,8 +419,8 @@ void Designer::OfferRecovery() {
 // ---- XML and source commands ------------------------------------------------------------------
 
 DesignerContext Designer::Context() {
-  DesignerContext ctx{Tree(), schema_, settings_, requesters_, clock_, writer_, savedSnapshot_, {},
-                      editor_.FilePath()};
+  DesignerContext ctx{Tree(),  schema_,        settings_, requesters_,       clock_,
+                      writer_, savedSnapshot_, {},        editor_.FilePath()};
   DesignerHooks& hooks = ctx.hooks;
   hooks.setClipboardText = [](const QString& text) {
     QClipboard* clipboard = QGuiApplication::clipboard();
@@ -485,6 +486,21 @@ void Designer::AfterSelectionChanged() {
   const QString key = window ? window->key : QString();
   if (key != previewedKey_) RebuildPreview(window);
   ShowProperties(SelectedObject());
+  OutlineSelection();
+}
+
+void Designer::OutlineSelection() {
+  if (!preview_) return;
+  const DesignObject* o = SelectedObject();
+  preview_->ShowSelection(o ? GetAttribute(*o, kName) : QString());
+}
+
+void Designer::PickInPreview(const QString& name) {
+  const QString key = name.toLower();
+  if (Tree().Contains(key) && key != selectedKey_) Select(key);
+  // The keyboard goes back to the tree, where the shortcuts work.
+  if (ToolSubWindow* w = shell_.TreeWindow()) shell_.Area()->setActiveSubWindow(w);
+  if (DesignTreeWidget* tree = shell_.TreeControl()) tree->setFocus(Qt::MouseFocusReason);
 }
 
 bool Designer::SelectionContextNow(SelectionContext& out) const {
@@ -536,6 +552,7 @@ void Designer::SchedulePreviewRebuild(int delayMs) {
 
 void Designer::RebuildPreview(const DesignObject* window) {
   if (!preview_) return;
+  OutlineSelection();
   preview_->Rebuild(window);
   previewedKey_ = preview_->PreviewedKey();
   previewFailed_ = preview_->Failed();

@@ -183,6 +183,9 @@ private:
   void WireWindows();
   void OnUserSelected(const QString& key);
   void AfterSelectionChanged();
+  // The preview outlines the selection; a click there selects what it hit.
+  void OutlineSelection();
+  void PickInPreview(const QString& name);
   bool AllowLabelEdit(const QModelIndex& index);
   // Applies without recording: the undo history's own replays come through here.
   EditOutcome ApplyAndRefresh(Edit edit, EditSource source);

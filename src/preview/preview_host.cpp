@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QTimer>
 
+#include "dialog/file_symbols.h"
 #include "model/settings.h"
 
 namespace bxw {
@@ -53,6 +54,11 @@ PreviewHost::~PreviewHost() {
   testFilter_.reset();
   if (dialog_) runtime_.DestroyDialog(dialog_);
   delete frame_.data();
+}
+
+void PreviewHost::ShowSelection(const QString& name) {
+  selection_ = name;
+  if (surface_) surface_->SetSelected(name);
 }
 
 QWidget* PreviewHost::Window() const {
@@ -160,6 +166,9 @@ int PreviewHost::Rebuild(const DesignObject* window) {
   }
   // The document is built in memory, never parsed, so there is no parse error to report here.
 
+  // A hand-written file names its program's constants and procedures: the preview shows it as
+  // its program would.
+  dialog::RegisterFileSymbols(*doc, runtime_.Symbols());
   dialog_ = runtime_.CreateDialog(dialog::kAny);
   if (!runtime_.OpenXMLDialog(dialog_, *doc, name)) {
     if (in_.setStatus)
@@ -207,6 +216,9 @@ int PreviewHost::Rebuild(const DesignObject* window) {
       frame_->move(in_.offset);
       frame_->lower();
     }
+    surface_ = new PreviewSurface(runtime_, dialog_, w);
+    surface_->onPick = in_.onPick;
+    surface_->SetSelected(selection_);
   }
   // Keyboard focus goes back to where it was (the tree or the Properties panel).
   if (active && in_.area) in_.area->setActiveSubWindow(active);

@@ -9,6 +9,7 @@
 
 #include "dialog/dialog_runtime.h"
 #include "model/design_tree.h"
+#include "preview/preview_surface.h"
 #include "xml/dialog_xml_writer.h"
 
 class QMdiArea;
@@ -48,6 +49,8 @@ public:
     QMdiArea* area = nullptr;  // the main window's client area
     QPoint offset;             // where the preview sits in it
     std::function<void(const QString& status)> setStatus;
+    // A click in the preview picked the object with this name.
+    std::function<void(const QString& name)> onPick;
   };
 
   explicit PreviewHost(Inputs inputs);
@@ -63,6 +66,10 @@ public:
   bool Failed() const { return failed_; }
 
   QWidget* Window() const;  // the runtime's window widget, or null
+  // The design surface over the window: picks and outlines objects.
+  PreviewSurface* Surface() const { return surface_; }
+  // Outlines the object with this name (the selection), empty for none; kept across rebuilds.
+  void ShowSelection(const QString& name);
 
   // The window as the finished program shows it: a live, resizable top-level window laid out by
   // the runtime, controls working, over the designer until it is closed (or Esc). False when the
@@ -85,6 +92,8 @@ private:
   dialog::DialogRuntime runtime_;
   int dialog_ = 0;  // 0: none
   QPointer<PreviewSubWindow> frame_;
+  QPointer<PreviewSurface> surface_;
+  QString selection_;
   QString previewedKey_;
   bool failed_ = false;
   PreviewTables tables_;

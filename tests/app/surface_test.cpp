@@ -1,11 +1,14 @@
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 #include "designer_fixture.h"
 #include "preview/preview_host.h"
+#include "preview/preview_surface.h"
 #include "props/properties_panel.h"
 
 using namespace bxw;
@@ -122,6 +125,63 @@ TEST_F(SurfaceTest, TheTestWindowIsTheLiveWindowUntilClosedOrEsc) {
   Select("dialogs");
   designer->OpenTestWindow();
   EXPECT_EQ(host.TestWindow(), nullptr);
+}
+
+// A click in the preview selects what lies under it, as a selection in the tree does, and
+// operates nothing.
+TEST_F(SurfaceTest, AClickSelectsTheObjectUnderItAndTheOutlineFollows) {
+  designer->Main()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(designer->Main()));
+  const QString w = Add("dialogs", "window");
+  const QString box = Add(w, "vbox");
+  const QString ok = Add(box, "button");
+  const QString name = Add(box, "string");
+  Set(box, "spacing", "20");  // room between the children
+  designer->RebuildPreview(designer->Tree().Find(w));
+  PreviewHost& host = *designer->Preview();
+  PreviewSurface* surface = host.Surface();
+  ASSERT_NE(surface, nullptr);
+  auto& rt = host.Runtime();
+  QWidget* button = rt.GadgetID(rt.DialogGadget(host.Dialog(), ok));
+  QWidget* field = rt.GadgetID(rt.DialogGadget(host.Dialog(), name));
+  ASSERT_TRUE(button && field);
+  auto inWindow = [&](QWidget* g) { return QRect(g->mapTo(host.Window(), QPoint()), g->size()); };
+  bool pressed = false;
+  QObject::connect(static_cast<QAbstractButton*>(button), &QAbstractButton::pressed,
+                   [&] { pressed = true; });
+
+  // The outline of the selection (the string, added last) is the string's rectangle.
+  EXPECT_EQ(surface->SelectedRect(), inWindow(field));
+  QTest::mouseClick(surface, Qt::LeftButton, {}, inWindow(button).center());
+  EXPECT_EQ(designer->SelectedKey(), ok);
+  EXPECT_EQ(designer->TreeControl()->currentItem(), designer->ItemForKey(ok));
+  EXPECT_EQ(surface->SelectedRect(), inWindow(button));
+  EXPECT_FALSE(pressed);                                            // the click operated nothing
+  EXPECT_EQ(QApplication::focusWidget(), designer->TreeControl());  // the shortcuts work again
+  EXPECT_EQ(host.Surface(), surface);                               // same window: no rebuild
+
+  // Between the children lies the box; on the string, the string, which does not take the focus.
+  const QPoint between((inWindow(button).center().x()),
+                       (inWindow(button).bottom() + inWindow(field).top()) / 2);
+  QTest::mouseClick(surface, Qt::LeftButton, {}, between);
+  EXPECT_EQ(designer->SelectedKey(), box);
+  QTest::mouseClick(surface, Qt::LeftButton, {}, inWindow(field).center());
+  EXPECT_EQ(designer->SelectedKey(), name);
+  EXPECT_FALSE(field->hasFocus());
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("x"));
+  EXPECT_EQ(static_cast<QLineEdit*>(field)->text(), QStringLiteral("string1"));
+  // The margin of the window is the window itself.
+  QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(2, 2));
+  EXPECT_EQ(designer->SelectedKey(), w);
+
+  // The pointer gets a fainter outline of its own.
+  QTest::mouseMove(surface, inWindow(button).center());
+  EXPECT_EQ(surface->HoverRect(), inWindow(button));
+  // Selected in the tree, outlined in the preview.
+  Select(ok);
+  EXPECT_EQ(surface->SelectedRect(), inWindow(button));
+  Select("dialogs");
+  EXPECT_EQ(host.Surface(), nullptr);
 }
 
 }  // namespace
