@@ -94,8 +94,8 @@ bool DesignBuilder::InsertNode(const QString& key, const QString& parentKey, int
 bool DesignBuilder::RemoveNode(const QString& key) {
   return tree_->RemoveNode(key);
 }
-bool DesignBuilder::RekeyNode(const QString& oldKey, const QString& newKey) {
-  return tree_->RekeyNode(oldKey, newKey);
+bool DesignBuilder::RekeyNode(const QString& oldKey, const QString& newKey, int indexHint) {
+  return tree_->RekeyNode(oldKey, newKey, indexHint);
 }
 bool DesignBuilder::MoveNode(const QString& key, const QString& targetKey, bool asChild,
                              int position) {

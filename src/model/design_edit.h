@@ -144,7 +144,7 @@ public:
   // The store operations, on this design only.
   bool InsertNode(const QString& key, const QString& parentKey, int position);
   bool RemoveNode(const QString& key);
-  bool RekeyNode(const QString& oldKey, const QString& newKey);
+  bool RekeyNode(const QString& oldKey, const QString& newKey, int indexHint = -1);
   bool MoveNode(const QString& key, const QString& targetKey, bool asChild, int position);
   void Clear();
   void SetWindowIsMainElement(bool on);

@@ -130,21 +130,26 @@ bool DesignTree::RemoveNode(const QString& key) {
   return true;
 }
 
-bool DesignTree::RekeyNode(const QString& oldKey, const QString& newKey) {
+bool DesignTree::RekeyNode(const QString& oldKey, const QString& newKey, int indexHint) {
   if (oldKey.isEmpty() || newKey.isEmpty()) return false;
   auto it = objects_.find(oldKey);
   if (it == objects_.end() || Contains(newKey)) return false;
-  std::unique_ptr<DesignObject> object = std::move(it->second);
-  objects_.erase(it);
+  // The map node is reused under its new key.
+  auto node = objects_.extract(it);
+  DesignObject* object = node.mapped().get();
   for (const QString& c : object->children)
     if (DesignObject* child = FindMutable(c)) child->parentKey = newKey;
   if (DesignObject* parent =
           object->parentKey.isEmpty() ? nullptr : FindMutable(object->parentKey)) {
-    const qsizetype at = parent->children.indexOf(oldKey);
-    if (at >= 0) parent->children[at] = newKey;
+    QStringList& list = parent->children;
+    const qsizetype at = indexHint >= 0 && indexHint < list.size() && list[indexHint] == oldKey
+                             ? indexHint
+                             : list.indexOf(oldKey);
+    if (at >= 0) list[at] = newKey;
   }
   object->key = newKey;
-  objects_.emplace(newKey, std::move(object));
+  node.key() = newKey;
+  objects_.insert(std::move(node));
   Forget(oldKey);
   return true;
 }

@@ -101,7 +101,9 @@ private:
   // Inserts at a position of the parent's children list (clamped; -1 or past the end: last).
   bool InsertNodeAt(const QString& key, const QString& parentKey, int index);
   bool RemoveNode(const QString& key);
-  bool RekeyNode(const QString& oldKey, const QString& newKey);
+  // indexHint: where oldKey stands in its parent's children list, when the caller knows it (a
+  // wrong hint is ignored); spares the search of a long list.
+  bool RekeyNode(const QString& oldKey, const QString& newKey, int indexHint = -1);
   bool MoveNode(const QString& key, const QString& targetKey, bool asChild, int position);
   // Moves key under newParentKey so that it stands at index of that list afterwards.
   bool MoveNodeTo(const QString& key, const QString& newParentKey, int index);

@@ -4,8 +4,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "model/design_edit.h"
 #include "model/value_text.h"
 #include "platform/expat_feed.h"
 #include "xml/xml_export.h"
@@ -15,7 +21,9 @@ namespace bxw {
 namespace {
 
 const QString kDialogs = QStringLiteral("dialogs");
+const QString kName = QStringLiteral("name");
 const QLatin1String kLineEnd("\r\n");
+const QLatin1String kNothingImported("Nothing was imported: ");
 
 QString PlainAttributeName(const QString& name) {
   if (!name.startsWith(QLatin1String("bxw"))) return name;
@@ -27,65 +35,210 @@ QString PlainAttributeName(const QString& name) {
   return name;
 }
 
-}  // namespace
+struct BytesHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>{}(s); }
+};
+template <typename V>
+using BytesMap = std::unordered_map<std::string, V, BytesHash, std::equal_to<>>;
 
-bool ReadObjectFromXml(const ClassSchema& schema, DesignObject& working, const QString& cls,
-                       const std::vector<XmlAttribute>& attributes, QString& errorText) {
-  const ClassRecord* record = schema.Find(cls);
-  if (!record) {
-    errorText += QStringLiteral("Unsupported object type: ") + cls + kLineEnd;
-    return false;
-  }
-  working = DesignObject{};
-  working.cls = cls;
-  for (const XmlAttribute& a : attributes) {
-    const QString name = PlainAttributeName(a.name.toLower());
-    // The schema's own string is stored, so the name costs nothing per object.
-    const auto known = record->attributeSet.constFind(name);
+// How one spelling of an attribute name is read for one class; worked out once per import.
+struct AttributeSpelling {
+  QString name;  // a class attribute: the schema's own string; otherwise the file's spelling
+  bool kept = false;
+  bool isName = false;
+  QString warning;  // the warning line of a kept attribute
+};
+
+// How one spelling of an element name is read, with the spellings of its attributes.
+struct ClassSpelling {
+  QString cls;                          // in lower case, shared by every object of the class
+  const ClassRecord* record = nullptr;  // null: not a class of the schema
+
+  const AttributeSpelling& Attribute(const char* spelling) {
+    const std::string_view bytes(spelling);
+    auto it = attributes.find(bytes);
+    if (it != attributes.end()) return it->second;
+    AttributeSpelling s;
+    const QString original = QString::fromUtf8(spelling);
+    const QString plain = PlainAttributeName(original.toLower());
+    const auto known = record->attributeSet.constFind(plain);
     if (known != record->attributeSet.constEnd()) {
-      SetAttribute(working, *known, a.value);
+      s.name = *known;
+      s.isName = plain == kName;
     } else {
-      errorText +=
-          QStringLiteral("Unsupported property: ") + cls + QLatin1Char('\\') + name + kLineEnd;
+      s.name = original;
+      s.kept = true;
+      s.warning = QStringLiteral("Unsupported property: ") + cls + QLatin1Char('\\') + original +
+                  QStringLiteral(" (kept)") + kLineEnd;
     }
+    return attributes.emplace(std::string(bytes), std::move(s)).first->second;
   }
-  return true;
-}
 
-namespace {
+  BytesMap<AttributeSpelling> attributes;
+};
 
-// Creates the object for one element from the working part, as CreateObject does with the working
-// part as copy source and renaming not allowed: named as requested (or class + 1 when unnamed),
-// refused when that name is taken. The attributes are handed over instead of copied.
-const DesignObject* CreateFromWorkingPart(DesignBuilder& builder, const QString& parentKey,
-                                          DesignObject& working, const QString& requestedName,
-                                          int position) {
-  const QString name = requestedName.isEmpty() ? working.cls + QLatin1Char('1') : requestedName;
-  const QString key = name.toLower();
-  if (builder.Tree().Contains(key) || !builder.InsertNode(key, parentKey, position)) return nullptr;
-  DesignObject* created = builder.Object(key);
-  created->attributes = std::move(working.attributes);
-  created->cls = working.cls;
-  SetAttribute(*created, QStringLiteral("name"), name);
-  return created;
-}
+// Attribute values repeat a lot ("yes", sizes, fonts, colours): equal short values share one
+// string. A small direct-mapped table keeps the cost and the memory bounded whatever the file.
+class ValueTable {
+public:
+  QString Get(const char* value) {
+    const std::string_view bytes(value);
+    if (bytes.size() > kLongest) return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    Slot& slot = slots_[BytesHash{}(bytes) % kSlots];
+    if (slot.bytes != bytes) {
+      slot.bytes.assign(bytes);
+      slot.value = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    }
+    return slot.value;
+  }
+
+private:
+  static constexpr size_t kLongest = 32;
+  static constexpr size_t kSlots = 4096;
+  struct Slot {
+    std::string bytes;
+    QString value;
+  };
+  std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
+};
+
+// An object that got a stand-in key while the file was read: it had no name, or its name was
+// taken. It is named once the whole file is known, so that the file's own names come first.
+struct PendingName {
+  DesignObject* object;
+  QString standIn;
+  int index;          // its position in its parent's children list
+  QString requested;  // empty for an element without a name
+  size_t warningLine;
+};
+
+struct OpenObject {
+  QString key;
+  DesignObject* object;
+};
 
 // What the expat callbacks share while a file is read.
 struct ImportState {
-  ImportState(DesignBuilder& b, const ClassSchema& s, QString& e)
-      : builder(b), schema(s), errorText(e) {}
-  DesignBuilder& builder;  // the design being built aside
+  ImportState(const ClassSchema& s, XML_Parser p) : schema(s), parser(p) {}
   const ClassSchema& schema;
-  QString& errorText;
-  // Keys of the objects of the open elements that got one; an element whose object could not be
-  // made is skipped with all it contains (skipDepth counts the open elements of that subtree).
-  std::vector<QString> path;
+  XML_Parser parser;
+  DesignBuilder builder{false};  // the design being built aside
+  std::vector<QString> lines;    // warning lines, in document order
+  BytesMap<ClassSpelling> classes;
+  ValueTable values;
+
+  // The objects of the open elements that got one; an element whose object could not be made is
+  // skipped with all it contains (skipDepth counts the open elements of that subtree).
+  std::vector<OpenObject> path;
   int skipDepth = 0;
   bool sawMain = false;
-  bool mainIsDialogs = false;
-  DesignObject working;
-  std::vector<XmlAttribute> attributes;
+  bool mainClosed = false;
+  bool windowIsMain = false;
+  QString otherMain;  // the main element when it is neither dialogs nor window
+  bool tooDeep = false;
+  QStringList comments;  // read since the last element began or ended
+  QStringList trailing;  // after the main element
+  std::vector<PendingName> pending;
+
+  ClassSpelling& Class(const char* spelling) {
+    const std::string_view bytes(spelling);
+    auto it = classes.find(bytes);
+    if (it != classes.end()) return it->second;
+    ClassSpelling c;
+    c.cls = QString::fromUtf8(spelling).toLower();
+    c.record = schema.Find(c.cls);
+    return classes.emplace(std::string(bytes), std::move(c)).first->second;
+  }
 };
+
+// Fills the object part of one element: its class attributes (a later spelling of the same
+// attribute overwrites an earlier one, so tooltip and bxwtooltip keep the one that comes last)
+// and, after them, the attributes the class does not know, as the file spells them. Answers the
+// name the file gives.
+QString ReadObjectFromXml(ImportState& st, ClassSpelling& c, const XML_Char** atts,
+                          std::vector<Attribute>& out) {
+  int count = 0;
+  while (atts[count]) count += 2;
+  out.reserve(size_t(count / 2) + 1);  // room for a name given later
+  QString requested;
+  for (int i = 0; atts[i]; i += 2) {
+    const AttributeSpelling& s = c.Attribute(atts[i]);
+    // Names are nearly all different: not worth a slot of the value table.
+    QString value = s.isName ? QString::fromUtf8(atts[i + 1]) : st.values.Get(atts[i + 1]);
+    if (s.kept) {
+      st.lines.push_back(s.warning);
+      out.push_back({s.name, std::move(value), true});
+      continue;
+    }
+    if (s.isName) requested = value;
+    bool replaced = false;
+    for (Attribute& a : out) {
+      if (!a.kept && a.name == s.name) {
+        a.value = std::move(value);
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) out.push_back({s.name, std::move(value), false});
+  }
+  // Class attributes first, then the kept ones in file order.
+  std::stable_partition(out.begin(), out.end(), [](const Attribute& a) { return !a.kept; });
+  return requested;
+}
+
+// Creates the object of one element under the innermost open object. An element whose name is
+// missing or taken gets a stand-in key until the whole file is read.
+void AddObject(ImportState& st, ClassSpelling& c, const XML_Char** atts) {
+  std::vector<Attribute> attributes;
+  const QString requested = ReadObjectFromXml(st, c, atts, attributes);
+  OpenObject& parent = st.path.back();
+  const int index = static_cast<int>(parent.object->children.size());
+  QString key = requested.toLower();
+  bool standIn = requested.isEmpty() || !st.builder.InsertNode(key, parent.key, kLast);
+  if (standIn) {
+    // No name of a file can hold U+0001 (XML does not allow it), so stand-ins never collide.
+    key = QChar(1) + QString::number(st.pending.size());
+    st.builder.InsertNode(key, parent.key, kLast);
+  }
+  DesignObject* o = st.builder.Object(key);
+  o->cls = c.cls;
+  o->attributes = std::move(attributes);
+  o->commentsBefore = std::move(st.comments);
+  st.comments.clear();
+  if (standIn) {
+    st.pending.push_back({o, key, index, requested, st.lines.size()});
+    if (!requested.isEmpty()) st.lines.emplace_back();  // says what the name became
+  }
+  st.path.push_back({std::move(key), o});
+}
+
+// The main element: "dialogs" is the root itself; a "window" is the one window of a root made for
+// it. Anything else is read to its end, to report syntax errors, and then not imported.
+void AddMainObject(ImportState& st, const XML_Char* name, const XML_Char** atts) {
+  const QString element = QString::fromUtf8(name);
+  const bool dialogs = element == kDialogs;
+  st.windowIsMain = element == QLatin1String("window");
+  if (!dialogs && !st.windowIsMain) {
+    st.otherMain = element;
+    st.skipDepth = 1;
+    return;
+  }
+  DesignObject* root =
+      st.builder.CreateObject(QString(), kDialogs, kDialogs, nullptr, kFirst, false, false);
+  root->attributes.clear();
+  if (dialogs) {
+    ReadObjectFromXml(st, st.Class(name), atts, root->attributes);
+    root->commentsBefore = std::move(st.comments);
+    st.comments.clear();
+  }
+  SetAttribute(*root, kName, kDialogs);
+  st.path.push_back({kDialogs, root});
+  if (st.windowIsMain) {
+    st.builder.SetWindowIsMainElement(true);
+    AddObject(st, st.Class(name), atts);
+  }
+}
 
 // Creates the object for one element as expat reports its start tag; its children follow as
 // further start tags, so the whole file is added depth first in document order.
@@ -95,87 +248,137 @@ void XMLCALL AddObjectsFromXml(void* user, const XML_Char* name, const XML_Char*
     ++st->skipDepth;
     return;
   }
-  const QString element = QString::fromUtf8(name);
-  st->attributes.clear();
-  for (int i = 0; atts[i]; i += 2)
-    st->attributes.push_back({QString::fromUtf8(atts[i]), QString::fromUtf8(atts[i + 1])});
-  const QString cls = element.toLower();
-
   if (!st->sawMain) {
     st->sawMain = true;
-    // Only a main element spelled exactly "dialogs" is imported; any other document is read to
-    // its end (to report syntax errors) and then ignored.
-    st->mainIsDialogs = element == kDialogs;
-    if (!st->mainIsDialogs) {
-      st->skipDepth = 1;
-      return;
-    }
-    ReadObjectFromXml(st->schema, st->working, cls, st->attributes, st->errorText);
-    CreateFromWorkingPart(st->builder, QString(), st->working, kDialogs, kFirst);
-    st->path.push_back(kDialogs);
+    AddMainObject(*st, name, atts);
     return;
   }
-  if (!ReadObjectFromXml(st->schema, st->working, cls, st->attributes, st->errorText)) {
+  ClassSpelling& c = st->Class(name);
+  if (!c.record) {
+    st->lines.push_back(QStringLiteral("Unsupported object type: ") + c.cls + kLineEnd);
     st->skipDepth = 1;
     return;
   }
-  const QString requested = GetAttribute(st->working, QStringLiteral("name"));
-  const DesignObject* created =
-      CreateFromWorkingPart(st->builder, st->path.back(), st->working, requested, kLast);
-  if (!created) {
-    // An unnamed element was tried as class + 1; say which name was refused.
-    st->errorText += QStringLiteral("Cannot add object: ") +
-                     (requested.isEmpty() ? cls + QLatin1Char('1') : requested) + kLineEnd;
-    st->skipDepth = 1;
+  // The open objects are the root, the window level and the levels below it.
+  if (st->path.size() > size_t(kMaxNestingBelowWindow) + 1) {
+    st->tooDeep = true;
+    XML_StopParser(st->parser, XML_FALSE);
     return;
   }
-  st->path.push_back(created->key);
+  AddObject(*st, c, atts);
 }
 
 void XMLCALL OnImportEnd(void* user, const XML_Char*) {
   auto* st = static_cast<ImportState*>(user);
-  if (st->skipDepth > 0)
-    --st->skipDepth;
-  else if (!st->path.empty())
-    st->path.pop_back();
+  if (st->skipDepth > 0) {
+    if (--st->skipDepth == 0 && !st->otherMain.isEmpty()) st->mainClosed = true;
+    return;
+  }
+  if (st->path.empty()) return;
+  // Comments after the last child stand inside the element, before its end tag.
+  st->path.back().object->commentsInside += st->comments;
+  st->comments.clear();
+  st->path.pop_back();
+  if (st->path.size() == (st->windowIsMain ? 1u : 0u)) st->mainClosed = true;
 }
 
-}  // namespace
+void XMLCALL OnImportComment(void* user, const XML_Char* data) {
+  auto* st = static_cast<ImportState*>(user);
+  if (st->skipDepth > 0) return;  // left out with the element around it
+  (st->mainClosed ? st->trailing : st->comments).append(QString::fromUtf8(data));
+}
 
-XmlLoadResult LoadDialogXml(const ClassSchema& schema, const QByteArray& bytes) {
+// Names the objects that got a stand-in key, in document order, now that every name of the file
+// is known: class + the first free counter for an element without a name, name + "_c" + counter
+// (as a paste does) for a name that was taken.
+void NamePendingObjects(ImportState& st) {
+  for (PendingName& p : st.pending) {
+    QString name;
+    if (p.requested.isEmpty()) {
+      name = p.object->cls + QString::number(st.builder.Tree().FirstFreeCounter(p.object->cls));
+      p.object->generatedName = true;
+    } else {
+      const QString base = p.requested + QStringLiteral("_c");
+      name = base + QString::number(st.builder.Tree().FirstFreeCounter(base));
+      st.lines[p.warningLine] = QStringLiteral("Duplicate name: ") + p.requested +
+                                QStringLiteral(" renamed to ") + name + kLineEnd;
+    }
+    st.builder.RekeyNode(p.standIn, name.toLower(), p.index);
+    SetAttribute(*p.object, kName, name);
+  }
+}
+
+QString Joined(const std::vector<QString>& lines) {
+  qsizetype size = 0;
+  for (const QString& l : lines) size += l.size();
+  QString out;
+  out.reserve(size);
+  for (const QString& l : lines) out += l;
+  return out;
+}
+
+XmlLoadResult Load(const ClassSchema& schema, const std::function<FeedResult(XML_Parser)>& feed) {
   XmlLoadResult result;
-  DesignBuilder building(false);
-  ImportState state{building, schema, result.errorText};
-
   XML_Parser parser = XML_ParserCreate(nullptr);
   if (!parser) {
     result.status = XmlLoadStatus::NotReadable;
     result.errorText = QStringLiteral("Not a valid XML file");
     return result;
   }
+  ImportState state(schema, parser);
   XML_SetUserData(parser, &state);
   XML_SetElementHandler(parser, AddObjectsFromXml, OnImportEnd);
+  XML_SetCommentHandler(parser, OnImportComment);
   // Never load external entities or DTDs; expat's amplification limits stay in force.
   XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
 
-  const bool ok = FeedExpat(parser, bytes);
+  const FeedResult fed = feed(parser);
+  const XML_Error error = XML_GetErrorCode(parser);
 
-  if (!ok) {
-    // Whatever was built before the error is dropped, and so are its warnings.
+  // Whatever was built before a refusal is dropped, and so are its warnings.
+  if (state.tooDeep) {
+    result.status = XmlLoadStatus::TooDeep;
+    result.errorText = kNothingImported +
+                       QStringLiteral(
+                           "elements are nested more than %1 levels deep below the "
+                           "window, deeper than a dialog can open")
+                           .arg(kMaxNestingBelowWindow) +
+                       kLineEnd;
+  } else if (fed == FeedResult::ReadError) {
+    result.status = XmlLoadStatus::NotReadable;
+    result.errorText = QStringLiteral("Not a valid XML file");
+  } else if (fed == FeedResult::ParseError && error == XML_ERROR_NO_ELEMENTS && !state.sawMain) {
+    result.status = XmlLoadStatus::ParseError;
+    result.errorText = kNothingImported + QStringLiteral("the file holds no element");
+  } else if (fed == FeedResult::ParseError) {
     result.status = XmlLoadStatus::ParseError;
     result.errorText =
         QStringLiteral("XML line ") + QString::number(XML_GetCurrentLineNumber(parser)) +
         QStringLiteral(", pos ") + QString::number(XML_GetCurrentColumnNumber(parser) + 1) +
-        QStringLiteral(": ") + QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(parser)));
-  } else if (!state.mainIsDialogs) {
+        QStringLiteral(": ") + QString::fromUtf8(XML_ErrorString(error));
+  } else if (!state.otherMain.isEmpty()) {
     result.status = XmlLoadStatus::NotDialogs;
-    result.errorText.clear();
+    result.errorText =
+        kNothingImported +
+        QStringLiteral("the main element must be \"dialogs\" or \"window\", not \"") +
+        state.otherMain + QStringLiteral("\"") + kLineEnd;
   } else {
+    NamePendingObjects(state);
+    state.builder.SetTrailingComments(state.trailing);
     result.status = XmlLoadStatus::Loaded;
-    result.design = building.Take();
+    result.errorText = Joined(state.lines);
+    result.design = state.builder.Take();
   }
   XML_ParserFree(parser);
   return result;
+}
+
+}  // namespace
+
+XmlLoadResult LoadDialogXml(const ClassSchema& schema, const QByteArray& bytes) {
+  return Load(schema, [&](XML_Parser parser) {
+    return FeedExpat(parser, bytes) ? FeedResult::Parsed : FeedResult::ParseError;
+  });
 }
 
 XmlLoadResult LoadDialogXmlFile(const ClassSchema& schema, const QString& path) {
@@ -186,14 +389,7 @@ XmlLoadResult LoadDialogXmlFile(const ClassSchema& schema, const QString& path) 
     result.errorText = QStringLiteral("Not a valid XML file");
     return result;
   }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    XmlLoadResult result;
-    result.status = XmlLoadStatus::NotReadable;
-    result.errorText = QStringLiteral("Not a valid XML file");
-    return result;
-  }
-  return LoadDialogXml(schema, bytes);
+  return Load(schema, [&](XML_Parser parser) { return FeedExpat(parser, file); });
 }
 
 bool HasValidRoot(const DesignTree& tree) {
@@ -231,20 +427,20 @@ void ImportXmlFile(DesignerContext& ctx, const QString& path) {
                                result.errorText,
                            MessageIcon::Warning);
   }
-  if (result.status == XmlLoadStatus::Loaded) {
-    QString file = path;
-    if (!HasValidRoot(*result.design)) {
-      ctx.requesters.Message(QStringLiteral("Import XML file"),
-                             QStringLiteral("Error: missing or invalid root item in loaded file"),
-                             MessageIcon::Error);
-      result.design = NewEmptyDesign();
-      file.clear();
-    }
-    if (ctx.hooks.applyEdit)
-      ctx.hooks.applyEdit(ReplaceDesignEdit{std::move(result.design), file},
-                          QStringLiteral("Import '") + FilePart(path) + QLatin1Char('\''));
+  // A failed or refused import changes nothing, not even what counts as saved: the changes made
+  // before it are still unsaved.
+  if (result.status != XmlLoadStatus::Loaded) return;
+  QString file = path;
+  if (!HasValidRoot(*result.design)) {
+    ctx.requesters.Message(QStringLiteral("Import XML file"),
+                           QStringLiteral("Error: missing or invalid root item in loaded file"),
+                           MessageIcon::Error);
+    result.design = NewEmptyDesign();
+    file.clear();
   }
-  // Also after a failed or ignored import, so that quitting does not warn about older changes.
+  if (ctx.hooks.applyEdit)
+    ctx.hooks.applyEdit(ReplaceDesignEdit{std::move(result.design), file},
+                        QStringLiteral("Import '") + FilePart(path) + QLatin1Char('\''));
   ctx.savedSnapshot = WholeDocumentFingerprint(ctx);
 }
 

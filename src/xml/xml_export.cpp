@@ -3,31 +3,73 @@
 #include <zlib.h>
 
 #include <QSaveFile>
+#include <algorithm>
 
 #include "model/value_text.h"
 
 namespace bxw {
 
-QString WholeDocumentFingerprint(const DesignTree& tree, const ClassSchema& schema,
-                                 DialogXmlWriter& writer) {
-  if (!writer.BuildDialogXml({tree, schema}, XmlBuildMode::Design, QString()) || !writer.Document())
-    return QString();
-  const QByteArray bytes = ComposeForClipboard(*writer.Document()).toUtf8();
-  // zlib takes the length as uInt; feed large documents in pieces.
-  uLong crc = crc32(0L, Z_NULL, 0);
-  const auto* data = reinterpret_cast<const Bytef*>(bytes.constData());
-  qsizetype left = bytes.size();
-  while (left > 0) {
-    const uInt n = static_cast<uInt>(std::min<qsizetype>(left, 1 << 30));
-    crc = crc32(crc, data, n);
-    data += n;
-    left -= n;
+namespace {
+
+const QLatin1String kUtf8Declaration("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+const QLatin1String kUtf16Declaration("<?xml version=\"1.0\" encoding=\"UTF-16\"?>");
+
+// zlib takes the length as uInt; long pieces go in slices.
+uLong Crc(uLong crc, const char* data, qsizetype size) {
+  const auto* p = reinterpret_cast<const Bytef*>(data);
+  while (size > 0) {
+    const uInt n = static_cast<uInt>(std::min<qsizetype>(size, 1 << 30));
+    crc = crc32(crc, p, n);
+    p += n;
+    size -= n;
   }
+  return crc;
+}
+
+QString CrcText(uLong crc) {
   return QStringLiteral("%1").arg(static_cast<quint32>(crc), 8, 16, QLatin1Char('0'));
 }
 
+// Takes the CRC of the UTF-8 form of the text handed in, piece by piece.
+class CrcSink final : public XmlTextSink {
+public:
+  // The formatter never splits a surrogate pair between pieces, so piece by piece gives the bytes
+  // of the whole text.
+  void Write(QStringView text) override {
+    const QByteArray bytes = text.toUtf8();
+    crc_ = Crc(crc_, bytes.constData(), bytes.size());
+  }
+  uLong Value() const { return crc_; }
+
+private:
+  uLong crc_ = crc32(0L, Z_NULL, 0);
+};
+
+}  // namespace
+
+QString WholeDocumentFingerprint(const DesignTree& tree, const ClassSchema& schema) {
+  CrcSink sink;
+  DialogXmlWriter::ComposeDesign(tree, schema, XmlDeclaration::Utf16, sink);
+  return CrcText(sink.Value());
+}
+
+QString WholeDocumentFingerprint(const DesignTree& tree, const ClassSchema& schema,
+                                 DialogXmlWriter&) {
+  return WholeDocumentFingerprint(tree, schema);
+}
+
 QString WholeDocumentFingerprint(DesignerContext& ctx) {
-  return WholeDocumentFingerprint(ctx.tree, ctx.schema, ctx.writer);
+  return WholeDocumentFingerprint(ctx.tree, ctx.schema);
+}
+
+QString FingerprintOfFileBytes(const QByteArray& fileBytes) {
+  // The clipboard form is the file form with the other declaration.
+  if (!fileBytes.startsWith(QByteArrayView(kUtf8Declaration.data(), kUtf8Declaration.size())))
+    return QString();
+  uLong crc = Crc(crc32(0L, Z_NULL, 0), kUtf16Declaration.data(), kUtf16Declaration.size());
+  crc = Crc(crc, fileBytes.constData() + kUtf8Declaration.size(),
+            fileBytes.size() - kUtf8Declaration.size());
+  return CrcText(crc);
 }
 
 QString TreeWindowTitle(const QString& designFile) {
@@ -48,21 +90,28 @@ QString WithExtension(const QString& path, const QString& extension) {
   return path + QLatin1Char('.') + extension;
 }
 
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* reason) {
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(bytes) != bytes.size()) {
+  auto fail = [&] {
+    if (reason) *reason = file.errorString();
     file.cancelWriting();
     return false;
+  };
+  if (!file.open(QIODevice::WriteOnly)) return fail();
+  if (file.write(bytes) != bytes.size()) return fail();
+  if (!file.commit()) {
+    if (reason) *reason = file.errorString();
+    return false;
   }
-  return file.commit();
+  return true;
 }
 
-QByteArray DesignFileBytes(const DesignTree& tree, const ClassSchema& schema,
-                           DialogXmlWriter& writer) {
-  if (!writer.BuildDialogXml({tree, schema}, XmlBuildMode::Design, QString()) || !writer.Document())
-    return QByteArray();
-  return ComposeForFile(*writer.Document());
+QByteArray DesignFileBytes(const DesignTree& tree, const ClassSchema& schema) {
+  return ComposeForFile(tree, schema);
+}
+
+QByteArray DesignFileBytes(const DesignTree& tree, const ClassSchema& schema, DialogXmlWriter&) {
+  return ComposeForFile(tree, schema);
 }
 
 QString AskExportPath(DesignerContext& ctx, const QString& title, const QString& extension,
@@ -83,31 +132,30 @@ QString AskExportPath(DesignerContext& ctx, const QString& title, const QString&
 
 bool ExportXml(DesignerContext& ctx, bool toClipboard) {
   if (ctx.tree.ChildCount(QStringLiteral("dialogs")) == 0) return false;
-  if (!ctx.writer.BuildDialogXml({ctx.tree, ctx.schema}, XmlBuildMode::Design, QString()))
-    return false;
 
   if (toClipboard) {
-    if (ctx.writer.Document()) {
-      const QString text = ComposeForClipboard(*ctx.writer.Document());
-      if (ctx.hooks.setClipboardText) ctx.hooks.setClipboardText(text);
-      ctx.savedSnapshot = WholeDocumentFingerprint(ctx);
-    }
+    const QString text = ComposeForClipboard(ctx.tree, ctx.schema);
+    if (ctx.hooks.setClipboardText) ctx.hooks.setClipboardText(text);
+    const QByteArray bytes = text.toUtf8();
+    ctx.savedSnapshot = CrcText(Crc(crc32(0L, Z_NULL, 0), bytes.constData(), bytes.size()));
     return true;
   }
 
-  // Compose before asking: the fingerprint below rebuilds the writer's document.
-  const QByteArray bytes = ComposeForFile(*ctx.writer.Document());
+  const QByteArray bytes = ComposeForFile(ctx.tree, ctx.schema);
   const QString path =
       AskExportPath(ctx, QStringLiteral("Export XML"), QStringLiteral("xml"), kXmlPatterns);
   if (path.isEmpty()) return false;
 
-  if (!WriteFileAtomically(path, bytes)) {
-    ctx.requesters.Message(QStringLiteral("Export XML ERROR"),
-                           QStringLiteral("Can't save XML to ") + path, MessageIcon::Error);
+  QString reason;
+  if (!WriteFileAtomically(path, bytes, &reason)) {
+    ctx.requesters.Message(
+        QStringLiteral("Export XML ERROR"),
+        QStringLiteral("Can't save XML to ") + path + QStringLiteral("\r\n") + reason,
+        MessageIcon::Error);
     return false;
   }
   if (ctx.hooks.setDesignFile) ctx.hooks.setDesignFile(path);
-  ctx.savedSnapshot = WholeDocumentFingerprint(ctx);
+  ctx.savedSnapshot = FingerprintOfFileBytes(bytes);
   return true;
 }
 
