@@ -97,8 +97,15 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     file.cancelWriting();
     return false;
   };
-  if (!file.open(QIODevice::WriteOnly)) return fail();
-  if (file.write(bytes) != bytes.size()) return fail();
+  // Unbuffered, so that a short write (a full disk, a size limit) shows here instead of being
+  // lost in a buffer flushed at commit; writing on after a short write gets the system's reason.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return fail();
+  qint64 written = 0;
+  while (written < bytes.size()) {
+    const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+    if (n <= 0) return fail();
+    written += n;
+  }
   if (!file.commit()) {
     if (reason) *reason = file.errorString();
     return false;

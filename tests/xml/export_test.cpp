@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <zlib.h>
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
 
 #include "model/value_text.h"
 #include "test_support.h"
@@ -112,6 +114,47 @@ TEST(ExportXml, FailuresAndRefusals) {
   EXPECT_FALSE(ExportXml(empty.ctx, true));
   EXPECT_TRUE(empty.requesters.fileRequests.isEmpty());
   EXPECT_TRUE(empty.clipboard.isEmpty());
+}
+
+// The message says why, in the system's words; a file that was there stays as it was.
+TEST(ExportXml, AFailedSaveSaysWhy) {
+  ExportFixture f;
+  QDir(f.dir.path()).mkdir("folder");
+  const QString old = f.Path("old.xml");
+  {
+    QFile file(old);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("previous");
+  }
+  const struct {
+    QString path;
+    rlim_t sizeLimit;  // RLIM_INFINITY for none
+    const char* reason;
+  } cases[] = {
+      {f.Path("missing/out.xml"), RLIM_INFINITY, "No such file or directory"},
+      {f.Path("folder"), RLIM_INFINITY, "Filename refers to a directory"},
+      // As a full disk does: the write stops short.
+      {old, 64, "File too large"},
+  };
+  for (const auto& c : cases) {
+    f.requesters.asked.clear();
+    f.requesters.fileAnswers.push_back({c.path, 1});
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = c.sizeLimit;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const bool done = ExportXml(f.ctx, false);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(done);
+    const auto messages = f.Messages();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0].text, "Can't save XML to " + c.path + "\r\n" + c.reason);
+  }
+  EXPECT_EQ(ReadFileBytes(old), "previous");
+  EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::Files), QStringList({"old.xml"}));
 }
 
 TEST(ExportXml, ToClipboard) {
