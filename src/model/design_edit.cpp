@@ -91,11 +91,20 @@ DesignObject* DesignBuilder::CreateObject(const QString& parentKey, const QStrin
 bool DesignBuilder::InsertNode(const QString& key, const QString& parentKey, int position) {
   return tree_->InsertNode(key, parentKey, position);
 }
+DesignObject* DesignBuilder::AppendNode(const QString& key, DesignObject& parent) {
+  return tree_->AppendNode(key, parent);
+}
+bool DesignBuilder::AdoptNode(std::unique_ptr<DesignObject>& object) {
+  return tree_->AdoptNode(object);
+}
+void DesignBuilder::Reserve(int objects) {
+  tree_->Reserve(objects);
+}
 bool DesignBuilder::RemoveNode(const QString& key) {
   return tree_->RemoveNode(key);
 }
-bool DesignBuilder::RekeyNode(const QString& oldKey, const QString& newKey, int indexHint) {
-  return tree_->RekeyNode(oldKey, newKey, indexHint);
+bool DesignBuilder::RekeyNode(const QString& oldKey, const QString& newKey) {
+  return tree_->RekeyNode(oldKey, newKey);
 }
 bool DesignBuilder::MoveNode(const QString& key, const QString& targetKey, bool asChild,
                              int position) {

@@ -67,6 +67,26 @@ void DesignTree::Swap(DesignTree& other) noexcept {
   trailingComments_.swap(other.trailingComments_);
 }
 
+DesignObject* DesignTree::AppendNode(const QString& key, DesignObject& parent) {
+  if (key.isEmpty()) return nullptr;
+  auto [it, inserted] = objects_.try_emplace(key);
+  if (!inserted) return nullptr;
+  it->second = std::make_unique<DesignObject>();
+  DesignObject* object = it->second.get();
+  object->key = key;
+  object->parentKey = parent.key;  // shares the parent's string
+  parent.children.append(key);
+  return object;
+}
+
+bool DesignTree::AdoptNode(std::unique_ptr<DesignObject>& object) {
+  if (!object || object->key.isEmpty()) return false;
+  auto [it, inserted] = objects_.try_emplace(object->key);
+  if (!inserted) return false;
+  it->second = std::move(object);
+  return true;
+}
+
 bool DesignTree::InsertNode(const QString& key, const QString& parentKey, int position) {
   return InsertNodeAt(key, parentKey, position == kFirst ? 0 : -1);
 }
@@ -130,26 +150,21 @@ bool DesignTree::RemoveNode(const QString& key) {
   return true;
 }
 
-bool DesignTree::RekeyNode(const QString& oldKey, const QString& newKey, int indexHint) {
+bool DesignTree::RekeyNode(const QString& oldKey, const QString& newKey) {
   if (oldKey.isEmpty() || newKey.isEmpty()) return false;
   auto it = objects_.find(oldKey);
   if (it == objects_.end() || Contains(newKey)) return false;
-  // The map node is reused under its new key.
-  auto node = objects_.extract(it);
-  DesignObject* object = node.mapped().get();
+  std::unique_ptr<DesignObject> object = std::move(it->second);
+  objects_.erase(it);
   for (const QString& c : object->children)
     if (DesignObject* child = FindMutable(c)) child->parentKey = newKey;
   if (DesignObject* parent =
           object->parentKey.isEmpty() ? nullptr : FindMutable(object->parentKey)) {
-    QStringList& list = parent->children;
-    const qsizetype at = indexHint >= 0 && indexHint < list.size() && list[indexHint] == oldKey
-                             ? indexHint
-                             : list.indexOf(oldKey);
-    if (at >= 0) list[at] = newKey;
+    const qsizetype at = parent->children.indexOf(oldKey);
+    if (at >= 0) parent->children[at] = newKey;
   }
   object->key = newKey;
-  node.key() = newKey;
-  objects_.insert(std::move(node));
+  objects_.emplace(newKey, std::move(object));
   Forget(oldKey);
   return true;
 }

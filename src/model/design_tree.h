@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -97,13 +98,21 @@ private:
   friend class DesignEditor;
 
   DesignObject* FindMutable(const QString& key);
+  // A new object under key, last under parent (an object of this tree or one still to be
+  // adopted); null when the key is empty or taken. Looks the key up once.
+  DesignObject* AppendNode(const QString& key, DesignObject& parent);
+  // Takes an object made aside, whose key and links the caller has set; false (object kept) when
+  // its key is empty or taken.
+  bool AdoptNode(std::unique_ptr<DesignObject>& object);
+  // Grows the table for that many objects; never shrinks it.
+  void Reserve(int objects) {
+    if (objects > 0 && size_t(objects) > objects_.bucket_count()) objects_.reserve(size_t(objects));
+  }
   bool InsertNode(const QString& key, const QString& parentKey, int position);
   // Inserts at a position of the parent's children list (clamped; -1 or past the end: last).
   bool InsertNodeAt(const QString& key, const QString& parentKey, int index);
   bool RemoveNode(const QString& key);
-  // indexHint: where oldKey stands in its parent's children list, when the caller knows it (a
-  // wrong hint is ignored); spares the search of a long list.
-  bool RekeyNode(const QString& oldKey, const QString& newKey, int indexHint = -1);
+  bool RekeyNode(const QString& oldKey, const QString& newKey);
   bool MoveNode(const QString& key, const QString& targetKey, bool asChild, int position);
   // Moves key under newParentKey so that it stands at index of that list afterwards.
   bool MoveNodeTo(const QString& key, const QString& newParentKey, int index);

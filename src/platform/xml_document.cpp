@@ -3,6 +3,7 @@
 #include <expat.h>
 
 #include <QIODevice>
+#include <algorithm>
 #include <utility>
 
 #include "platform/expat_feed.h"
@@ -107,11 +108,14 @@ bool FeedExpat(XML_Parser parser, const QByteArray& bytes) {
 }
 
 FeedResult FeedExpat(XML_Parser parser, QIODevice& device) {
-  constexpr int kPiece = 1 << 16;
-  for (;;) {
-    void* buffer = XML_GetBuffer(parser, kPiece);
+  // expat scans a token that is still incomplete again with every piece, so a huge token (a
+  // start tag of megabytes) would cost the square of its size in small pieces. Pieces that grow
+  // to a cap keep that linear while memory stays bounded.
+  constexpr int kFirstPiece = 1 << 16, kLastPiece = 1 << 20;
+  for (int piece = kFirstPiece;; piece = std::min(piece * 2, kLastPiece)) {
+    void* buffer = XML_GetBuffer(parser, piece);
     if (!buffer) return FeedResult::ParseError;  // out of memory: the parser says so
-    const qint64 n = device.read(static_cast<char*>(buffer), kPiece);
+    const qint64 n = device.read(static_cast<char*>(buffer), piece);
     if (n < 0) return FeedResult::ReadError;
     const bool last = n == 0;
     if (XML_ParseBuffer(parser, static_cast<int>(n), last ? 1 : 0) == XML_STATUS_ERROR)

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstring>
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -39,8 +41,30 @@ struct BytesHash {
   using is_transparent = void;
   size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>{}(s); }
 };
+
+// Spellings met while reading a file (element or attribute names, as bytes) and what was worked
+// out for each. A file uses few of them, found by a short scan; any number more go to a hash map.
 template <typename V>
-using BytesMap = std::unordered_map<std::string, V, BytesHash, std::equal_to<>>;
+class SpellingTable {
+public:
+  // The entry of the spelling, or null when it is new.
+  V* Find(const char* spelling) {
+    for (const auto& [bytes, value] : few_)
+      if (std::strcmp(bytes, spelling) == 0) return value;
+    auto it = all_.find(std::string_view(spelling));
+    return it == all_.end() ? nullptr : &it->second;
+  }
+  V& Add(const char* spelling, V value) {
+    auto it = all_.emplace(std::string(spelling), std::move(value)).first;
+    if (few_.size() < kFew) few_.emplace_back(it->first.c_str(), &it->second);
+    return it->second;
+  }
+
+private:
+  static constexpr size_t kFew = 16;
+  std::unordered_map<std::string, V, BytesHash, std::equal_to<>> all_;  // nodes do not move
+  std::vector<std::pair<const char*, V*>> few_;
+};
 
 // How one spelling of an attribute name is read for one class; worked out once per import.
 struct AttributeSpelling {
@@ -56,9 +80,7 @@ struct ClassSpelling {
   const ClassRecord* record = nullptr;  // null: not a class of the schema
 
   const AttributeSpelling& Attribute(const char* spelling) {
-    const std::string_view bytes(spelling);
-    auto it = attributes.find(bytes);
-    if (it != attributes.end()) return it->second;
+    if (const AttributeSpelling* known = attributes.Find(spelling)) return *known;
     AttributeSpelling s;
     const QString original = QString::fromUtf8(spelling);
     const QString plain = PlainAttributeName(original.toLower());
@@ -72,10 +94,10 @@ struct ClassSpelling {
       s.warning = QStringLiteral("Unsupported property: ") + cls + QLatin1Char('\\') + original +
                   QStringLiteral(" (kept)") + kLineEnd;
     }
-    return attributes.emplace(std::string(bytes), std::move(s)).first->second;
+    return attributes.Add(spelling, std::move(s));
   }
 
-  BytesMap<AttributeSpelling> attributes;
+  SpellingTable<AttributeSpelling> attributes;
 };
 
 // Attribute values repeat a lot ("yes", sizes, fonts, colours): equal short values share one
@@ -103,19 +125,13 @@ private:
   std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
 };
 
-// An object that got a stand-in key while the file was read: it had no name, or its name was
-// taken. It is named once the whole file is known, so that the file's own names come first.
+// An object whose element had no name, or a name taken earlier. It is held aside, without a key,
+// until the whole file is read and named then, so that the file's own names come first.
 struct PendingName {
-  DesignObject* object;
-  QString standIn;
-  int index;          // its position in its parent's children list
-  QString requested;  // empty for an element without a name
-  size_t warningLine;
-};
-
-struct OpenObject {
-  QString key;
-  DesignObject* object;
+  std::unique_ptr<DesignObject> object;
+  DesignObject* parent;
+  int index;        // its place in the parent's children list
+  int warningLine;  // says what a taken name became; -1 for an element without a name
 };
 
 // What the expat callbacks share while a file is read.
@@ -125,30 +141,31 @@ struct ImportState {
   XML_Parser parser;
   DesignBuilder builder{false};  // the design being built aside
   std::vector<QString> lines;    // warning lines, in document order
-  BytesMap<ClassSpelling> classes;
+  SpellingTable<ClassSpelling> classes;
   ValueTable values;
 
   // The objects of the open elements that got one; an element whose object could not be made is
   // skipped with all it contains (skipDepth counts the open elements of that subtree).
-  std::vector<OpenObject> path;
+  std::vector<DesignObject*> path;
   int skipDepth = 0;
   bool sawMain = false;
   bool mainClosed = false;
   bool windowIsMain = false;
   QString otherMain;  // the main element when it is neither dialogs nor window
   bool tooDeep = false;
-  QStringList comments;  // read since the last element began or ended
-  QStringList trailing;  // after the main element
-  std::vector<PendingName> pending;
+  QStringList comments;             // read since the last element began or ended
+  QStringList trailing;             // after the main element
+  std::deque<PendingName> pending;  // grows without moving what it holds
+  // Objects made with their own names under a pending parent, whose parent key follows the
+  // parent's name once it has one.
+  std::vector<std::pair<DesignObject*, DesignObject*>> underPending;
 
   ClassSpelling& Class(const char* spelling) {
-    const std::string_view bytes(spelling);
-    auto it = classes.find(bytes);
-    if (it != classes.end()) return it->second;
+    if (ClassSpelling* known = classes.Find(spelling)) return *known;
     ClassSpelling c;
     c.cls = QString::fromUtf8(spelling).toLower();
     c.record = schema.Find(c.cls);
-    return classes.emplace(std::string(bytes), std::move(c)).first->second;
+    return classes.Add(spelling, std::move(c));
   }
 };
 
@@ -188,29 +205,29 @@ QString ReadObjectFromXml(ImportState& st, ClassSpelling& c, const XML_Char** at
 }
 
 // Creates the object of one element under the innermost open object. An element whose name is
-// missing or taken gets a stand-in key until the whole file is read.
+// missing or taken gets its object made aside, to be named once the whole file is read.
 void AddObject(ImportState& st, ClassSpelling& c, const XML_Char** atts) {
   std::vector<Attribute> attributes;
   const QString requested = ReadObjectFromXml(st, c, atts, attributes);
-  OpenObject& parent = st.path.back();
-  const int index = static_cast<int>(parent.object->children.size());
-  QString key = requested.toLower();
-  bool standIn = requested.isEmpty() || !st.builder.InsertNode(key, parent.key, kLast);
-  if (standIn) {
-    // No name of a file can hold U+0001 (XML does not allow it), so stand-ins never collide.
-    key = QChar(1) + QString::number(st.pending.size());
-    st.builder.InsertNode(key, parent.key, kLast);
+  DesignObject& parent = *st.path.back();
+  DesignObject* o =
+      requested.isEmpty() ? nullptr : st.builder.AppendNode(requested.toLower(), parent);
+  if (o) {
+    if (parent.key.isEmpty()) st.underPending.emplace_back(o, &parent);
+  } else {
+    auto aside = std::make_unique<DesignObject>();
+    o = aside.get();
+    const int index = static_cast<int>(parent.children.size());
+    parent.children.append(QString());  // the name comes later
+    const int warningLine = requested.isEmpty() ? -1 : static_cast<int>(st.lines.size());
+    if (!requested.isEmpty()) st.lines.emplace_back();  // says what the name became
+    st.pending.push_back({std::move(aside), &parent, index, warningLine});
   }
-  DesignObject* o = st.builder.Object(key);
   o->cls = c.cls;
   o->attributes = std::move(attributes);
   o->commentsBefore = std::move(st.comments);
   st.comments.clear();
-  if (standIn) {
-    st.pending.push_back({o, key, index, requested, st.lines.size()});
-    if (!requested.isEmpty()) st.lines.emplace_back();  // says what the name became
-  }
-  st.path.push_back({std::move(key), o});
+  st.path.push_back(o);
 }
 
 // The main element: "dialogs" is the root itself; a "window" is the one window of a root made for
@@ -233,7 +250,7 @@ void AddMainObject(ImportState& st, const XML_Char* name, const XML_Char** atts)
     st.comments.clear();
   }
   SetAttribute(*root, kName, kDialogs);
-  st.path.push_back({kDialogs, root});
+  st.path.push_back(root);
   if (st.windowIsMain) {
     st.builder.SetWindowIsMainElement(true);
     AddObject(st, st.Class(name), atts);
@@ -276,7 +293,7 @@ void XMLCALL OnImportEnd(void* user, const XML_Char*) {
   }
   if (st->path.empty()) return;
   // Comments after the last child stand inside the element, before its end tag.
-  st->path.back().object->commentsInside += st->comments;
+  st->path.back()->commentsInside += st->comments;
   st->comments.clear();
   st->path.pop_back();
   if (st->path.size() == (st->windowIsMain ? 1u : 0u)) st->mainClosed = true;
@@ -288,36 +305,61 @@ void XMLCALL OnImportComment(void* user, const XML_Char* data) {
   (st->mainClosed ? st->trailing : st->comments).append(QString::fromUtf8(data));
 }
 
-// Names the objects that got a stand-in key, in document order, now that every name of the file
-// is known: class + the first free counter for an element without a name, name + "_c" + counter
-// (as a paste does) for a name that was taken.
+// Names the objects made aside, in document order, now that every name of the file is known:
+// class + the first free counter for an element without a name, name + "_c" + counter (as a
+// paste does) for a name that was taken. A parent comes before its children, so it is named when
+// they are.
 void NamePendingObjects(ImportState& st) {
-  for (PendingName& p : st.pending) {
-    QString name;
-    if (p.requested.isEmpty()) {
-      name = p.object->cls + QString::number(st.builder.Tree().FirstFreeCounter(p.object->cls));
-      p.object->generatedName = true;
+  st.builder.Reserve(st.builder.Tree().Size() + static_cast<int>(st.pending.size()));
+  // Per class, the counter to try next: nothing leaves the design while it is read, so a counter
+  // once taken stays taken.
+  std::unordered_map<QString, int> next;
+  // Each record is let go once its object has joined the design.
+  for (; !st.pending.empty(); st.pending.pop_front()) {
+    PendingName& p = st.pending.front();
+    DesignObject& o = *p.object;
+    o.parentKey = p.parent->key;
+    if (p.warningLine < 0) {
+      o.generatedName = true;
+      int& counter = next.try_emplace(o.cls, 1).first->second;
+      do {
+        const QString name = o.cls + QString::number(counter++);
+        o.key = name.toLower();
+        SetAttribute(o, kName, name);
+      } while (!st.builder.AdoptNode(p.object));
     } else {
-      const QString base = p.requested + QStringLiteral("_c");
-      name = base + QString::number(st.builder.Tree().FirstFreeCounter(base));
-      st.lines[p.warningLine] = QStringLiteral("Duplicate name: ") + p.requested +
-                                QStringLiteral(" renamed to ") + name + kLineEnd;
+      const QString requested = GetAttribute(o, kName);
+      const QString base = requested + QStringLiteral("_c");
+      const QString name = base + QString::number(st.builder.Tree().FirstFreeCounter(base));
+      st.lines[size_t(p.warningLine)] = QStringLiteral("Duplicate name: ") + requested +
+                                        QStringLiteral(" renamed to ") + name + kLineEnd;
+      o.key = name.toLower();
+      SetAttribute(o, kName, name);
+      st.builder.AdoptNode(p.object);  // the counter was free
     }
-    st.builder.RekeyNode(p.standIn, name.toLower(), p.index);
-    SetAttribute(*p.object, kName, name);
+    p.parent->children[p.index] = o.key;
   }
+  for (auto& [child, parent] : st.underPending) child->parentKey = parent->key;
+  st.underPending.clear();
 }
 
-QString Joined(const std::vector<QString>& lines) {
+// The warning lines as one text; each line is let go once it is copied, so the text is never
+// held twice.
+QString Joined(std::vector<QString>& lines) {
   qsizetype size = 0;
   for (const QString& l : lines) size += l.size();
   QString out;
   out.reserve(size);
-  for (const QString& l : lines) out += l;
+  for (QString& l : lines) {
+    out += l;
+    l = QString();
+  }
+  lines.clear();
   return out;
 }
 
-XmlLoadResult Load(const ClassSchema& schema, const std::function<FeedResult(XML_Parser)>& feed) {
+XmlLoadResult Load(const ClassSchema& schema, qint64 expectedBytes,
+                   const std::function<FeedResult(XML_Parser)>& feed) {
   XmlLoadResult result;
   XML_Parser parser = XML_ParserCreate(nullptr);
   if (!parser) {
@@ -326,6 +368,8 @@ XmlLoadResult Load(const ClassSchema& schema, const std::function<FeedResult(XML
     return result;
   }
   ImportState state(schema, parser);
+  // A typical object takes 40 bytes of a file or more; a denser file grows the table as usual.
+  state.builder.Reserve(static_cast<int>(std::min<qint64>(expectedBytes / 40, 1 << 24)));
   XML_SetUserData(parser, &state);
   XML_SetElementHandler(parser, AddObjectsFromXml, OnImportEnd);
   XML_SetCommentHandler(parser, OnImportComment);
@@ -366,6 +410,7 @@ XmlLoadResult Load(const ClassSchema& schema, const std::function<FeedResult(XML
     NamePendingObjects(state);
     state.builder.SetTrailingComments(state.trailing);
     result.status = XmlLoadStatus::Loaded;
+    state.classes = {};  // the spellings hold the lines of kept attributes too
     result.errorText = Joined(state.lines);
     result.design = state.builder.Take();
   }
@@ -376,7 +421,7 @@ XmlLoadResult Load(const ClassSchema& schema, const std::function<FeedResult(XML
 }  // namespace
 
 XmlLoadResult LoadDialogXml(const ClassSchema& schema, const QByteArray& bytes) {
-  return Load(schema, [&](XML_Parser parser) {
+  return Load(schema, bytes.size(), [&](XML_Parser parser) {
     return FeedExpat(parser, bytes) ? FeedResult::Parsed : FeedResult::ParseError;
   });
 }
@@ -389,7 +434,7 @@ XmlLoadResult LoadDialogXmlFile(const ClassSchema& schema, const QString& path) 
     result.errorText = QStringLiteral("Not a valid XML file");
     return result;
   }
-  return Load(schema, [&](XML_Parser parser) { return FeedExpat(parser, file); });
+  return Load(schema, file.size(), [&](XML_Parser parser) { return FeedExpat(parser, file); });
 }
 
 bool HasValidRoot(const DesignTree& tree) {

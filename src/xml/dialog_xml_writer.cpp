@@ -495,7 +495,8 @@ bool DialogXmlWriter::WriteObjectElement(const XmlBuildInputs& in, ElementOutput
 void DialogXmlWriter::WriteObjectAttributes(const XmlBuildInputs& in, ElementOutput& out,
                                             const DesignObject& object, const QString& windowKey,
                                             bool parentIsGrid, const QString* flagsOverride) {
-  // Names written so far, so that a kept attribute can never repeat one of them.
+  // The class's names written, so that a kept attribute can never repeat one of them. (Kept names
+  // differ from each other: a file cannot repeat an attribute, and edits replace in place.)
   QVarLengthArray<QStringView, 24> written;
   auto put = [&](const QString& name, const QString& value) {
     out.Attribute(name, value);
@@ -571,7 +572,7 @@ void DialogXmlWriter::WriteObjectAttributes(const XmlBuildInputs& in, ElementOut
   for (const Attribute& a : object.attributes) {
     if (!a.kept || a.name.isEmpty()) continue;
     if (std::find(written.begin(), written.end(), QStringView(a.name)) != written.end()) continue;
-    put(a.name, a.value);
+    out.Attribute(a.name, a.value);
   }
 }
 

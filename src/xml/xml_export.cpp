@@ -113,6 +113,64 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
   return true;
 }
 
+namespace {
+
+// Writes the composed text to a file as UTF-8 and takes the CRC of the clipboard form beside it.
+class FileSink final : public XmlTextSink {
+public:
+  explicit FileSink(QSaveFile& file)
+      : file_(file),
+        crc_(Crc(crc32(0L, Z_NULL, 0), kUtf16Declaration.data(), kUtf16Declaration.size())) {
+    Put(kUtf8Declaration.data(), kUtf8Declaration.size());
+  }
+  // The formatter never splits a surrogate pair between pieces.
+  void Write(QStringView text) override {
+    const QByteArray bytes = text.toUtf8();
+    crc_ = Crc(crc_, bytes.constData(), bytes.size());
+    Put(bytes.constData(), bytes.size());
+  }
+  bool Failed() const { return failed_; }
+  uLong Crc32() const { return crc_; }
+
+private:
+  // A short write (a full disk, a size limit) is written on, which gets the system's reason.
+  void Put(const char* data, qint64 size) {
+    while (!failed_ && size > 0) {
+      const qint64 n = file_.write(data, size);
+      if (n <= 0) failed_ = true;
+      data += std::max<qint64>(n, 0);
+      size -= std::max<qint64>(n, 0);
+    }
+  }
+  QSaveFile& file_;
+  uLong crc_;
+  bool failed_ = false;
+};
+
+}  // namespace
+
+bool WriteDesignFile(const QString& path, const DesignTree& tree, const ClassSchema& schema,
+                     QString* reason, QString* fingerprint) {
+  QSaveFile file(path);
+  auto fail = [&] {
+    if (reason) *reason = file.errorString();
+    file.cancelWriting();
+    return false;
+  };
+  // Unbuffered, so that a short write shows at once instead of being lost in a buffer.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return fail();
+  FileSink sink(file);
+  // Without a declaration the form is the body that follows the file's declaration.
+  DialogXmlWriter::ComposeDesign(tree, schema, XmlDeclaration::None, sink);
+  if (sink.Failed()) return fail();
+  if (!file.commit()) {
+    if (reason) *reason = file.errorString();
+    return false;
+  }
+  if (fingerprint) *fingerprint = CrcText(sink.Crc32());
+  return true;
+}
+
 QByteArray DesignFileBytes(const DesignTree& tree, const ClassSchema& schema) {
   return ComposeForFile(tree, schema);
 }
@@ -148,13 +206,12 @@ bool ExportXml(DesignerContext& ctx, bool toClipboard) {
     return true;
   }
 
-  const QByteArray bytes = ComposeForFile(ctx.tree, ctx.schema);
   const QString path =
       AskExportPath(ctx, QStringLiteral("Export XML"), QStringLiteral("xml"), kXmlPatterns);
   if (path.isEmpty()) return false;
 
-  QString reason;
-  if (!WriteFileAtomically(path, bytes, &reason)) {
+  QString reason, fingerprint;
+  if (!WriteDesignFile(path, ctx.tree, ctx.schema, &reason, &fingerprint)) {
     ctx.requesters.Message(
         QStringLiteral("Export XML ERROR"),
         QStringLiteral("Can't save XML to ") + path + QStringLiteral("\r\n") + reason,
@@ -162,7 +219,7 @@ bool ExportXml(DesignerContext& ctx, bool toClipboard) {
     return false;
   }
   if (ctx.hooks.setDesignFile) ctx.hooks.setDesignFile(path);
-  ctx.savedSnapshot = FingerprintOfFileBytes(bytes);
+  ctx.savedSnapshot = fingerprint;
   return true;
 }
 

@@ -45,6 +45,13 @@ QString WithExtension(const QString& path, const QString& extension);
 // folder, a directory).
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* reason = nullptr);
 
+// Saves the file form of the design through QSaveFile, written as it is composed, so that the text
+// is never held whole. On success fingerprint, when given, receives the design's
+// WholeDocumentFingerprint, taken from the same pass; on failure reason receives the system's
+// explanation, and a file that was there stays as it was.
+bool WriteDesignFile(const QString& path, const DesignTree& tree, const ClassSchema& schema,
+                     QString* reason = nullptr, QString* fingerprint = nullptr);
+
 // The file form of the design (what "Export XML" saves), composed straight from the tree.
 QByteArray DesignFileBytes(const DesignTree& tree, const ClassSchema& schema);
 // The same; the writer is not used (kept for callers that hand theirs in).

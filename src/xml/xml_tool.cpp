@@ -100,13 +100,12 @@ int XmlCommand(const QStringList& args, ToolOutput& output) {
                       "anyway)\n");
     return 2;
   }
-  const QByteArray bytes = DesignFileBytes(*design, schema);
   if (parsed.out.isEmpty()) {
-    output.out += bytes;
+    output.out += DesignFileBytes(*design, schema);
     return code;
   }
   QString reason;
-  if (!WriteFileAtomically(parsed.out, bytes, &reason)) {
+  if (!WriteDesignFile(parsed.out, *design, schema, &reason)) {
     output.err += QStringLiteral("Can't save XML to ") + parsed.out + QLatin1Char('\n') + reason +
                   QLatin1Char('\n');
     return 2;

@@ -14,6 +14,27 @@
 namespace bxw::test {
 namespace {
 
+// While it lives, files this process writes cannot grow past the limit (as on a full disk, a
+// write stops short).
+class FileSizeLimit {
+public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved_;
+    limited.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limited);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previous_);
+  }
+
+private:
+  rlimit saved_{};
+  void (*previous_)(int) = nullptr;
+};
+
 struct ExportFixture : DesignFixture {
   QTemporaryDir dir;
   ExportFixture() {
@@ -139,15 +160,11 @@ TEST(ExportXml, AFailedSaveSaysWhy) {
   for (const auto& c : cases) {
     f.requesters.asked.clear();
     f.requesters.fileAnswers.push_back({c.path, 1});
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = c.sizeLimit;
-    setrlimit(RLIMIT_FSIZE, &limited);
-    const bool done = ExportXml(f.ctx, false);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    bool done;
+    {
+      FileSizeLimit limit(c.sizeLimit);
+      done = ExportXml(f.ctx, false);
+    }
     EXPECT_FALSE(done);
     const auto messages = f.Messages();
     ASSERT_EQ(messages.size(), 1);
@@ -155,6 +172,21 @@ TEST(ExportXml, AFailedSaveSaysWhy) {
   }
   EXPECT_EQ(ReadFileBytes(old), "previous");
   EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::Files), QStringList({"old.xml"}));
+}
+
+TEST(ExportXml, AtomicWritesStopShortAsFailures) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("out.pb");
+  ASSERT_TRUE(WriteFileAtomically(path, "previous"));
+  QString reason;
+  bool done;
+  {
+    FileSizeLimit limit(64);
+    done = WriteFileAtomically(path, QByteArray(1000, 'x'), &reason);
+  }
+  EXPECT_FALSE(done);
+  EXPECT_EQ(reason, "File too large");
+  EXPECT_EQ(ReadFileBytes(path), "previous");
 }
 
 TEST(ExportXml, ToClipboard) {

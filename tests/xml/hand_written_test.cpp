@@ -22,6 +22,21 @@ const Attribute* Kept(const DesignTree& tree, const char* key, const char* name)
   return o ? FindKeptAttribute(*o, name) : nullptr;
 }
 
+// Every object is listed by its parent, and names it as its parent.
+void ExpectLinked(const DesignTree& tree) {
+  int reached = 0;
+  tree.WalkTree("dialogs", [&](const DesignObject& o) {
+    ++reached;
+    EXPECT_EQ(o.key, GetAttribute(o, "name").toLower());
+    for (const QString& c : o.children) {
+      const DesignObject* child = tree.Find(c);
+      EXPECT_TRUE(child && child->parentKey == o.key) << c.toStdString();
+    }
+    return false;
+  });
+  EXPECT_EQ(reached, tree.Size());
+}
+
 QString Warning(const char* file, const char* lines) {
   return QStringLiteral("Following error(s) occured with file '%1':\r\n\r\n").arg(file) +
          QString::fromUtf8(lines);
@@ -108,6 +123,7 @@ TEST(HandWritten, FilesKeepWhatTheyHoldAndSaveAsWritten) {
       EXPECT_TRUE(messages.isEmpty());
     }
     c.check(f.tree);
+    ExpectLinked(f.tree);
 
     const QString saved = f.dir.path() + "/saved.xml";
     f.requesters.fileAnswers.push_back({saved, 0});
