@@ -299,19 +299,22 @@ constexpr qsizetype kFlushSize = 1 << 15;
 
 }  // namespace
 
-XmlFormatter::XmlFormatter(XmlDeclaration declaration, bool formatted, XmlTextSink* sink)
-    : sink_(sink), formatted_(formatted) {
-  if (sink_) out_.reserve(kFlushSize + 1024);
+QLatin1String DeclarationText(XmlDeclaration declaration) {
   switch (declaration) {
     case XmlDeclaration::Utf8:
-      out_ += QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
-      break;
+      return QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
     case XmlDeclaration::Utf16:
-      out_ += QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-16\"?>");
-      break;
+      return QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-16\"?>");
     case XmlDeclaration::None:
       break;
   }
+  return QLatin1String();
+}
+
+XmlFormatter::XmlFormatter(XmlDeclaration declaration, bool formatted, XmlTextSink* sink)
+    : sink_(sink), formatted_(formatted) {
+  if (sink_) out_.reserve(kFlushSize + 1024);
+  out_ += DeclarationText(declaration);
 }
 
 void XmlFormatter::MaybeFlush() {

@@ -105,6 +105,9 @@ XmlParseResult ParseXmlText(const QString& text);
 
 enum class XmlDeclaration { None, Utf8, Utf16 };
 
+// The text of the declaration ("<?xml version=...?>"); empty for None.
+QLatin1String DeclarationText(XmlDeclaration declaration);
+
 // Receives composed text piece by piece, so that a large document need never be held whole.
 class XmlTextSink {
 public:

@@ -11,9 +11,6 @@ namespace bxw {
 
 namespace {
 
-const QLatin1String kUtf8Declaration("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
-const QLatin1String kUtf16Declaration("<?xml version=\"1.0\" encoding=\"UTF-16\"?>");
-
 // zlib takes the length as uInt; long pieces go in slices.
 uLong Crc(uLong crc, const char* data, qsizetype size) {
   const auto* p = reinterpret_cast<const Bytef*>(data);
@@ -62,16 +59,6 @@ QString WholeDocumentFingerprint(DesignerContext& ctx) {
   return WholeDocumentFingerprint(ctx.tree, ctx.schema);
 }
 
-QString FingerprintOfFileBytes(const QByteArray& fileBytes) {
-  // The clipboard form is the file form with the other declaration.
-  if (!fileBytes.startsWith(QByteArrayView(kUtf8Declaration.data(), kUtf8Declaration.size())))
-    return QString();
-  uLong crc = Crc(crc32(0L, Z_NULL, 0), kUtf16Declaration.data(), kUtf16Declaration.size());
-  crc = Crc(crc, fileBytes.constData() + kUtf8Declaration.size(),
-            fileBytes.size() - kUtf8Declaration.size());
-  return CrcText(crc);
-}
-
 QString TreeWindowTitle(const QString& designFile) {
   return designFile.isEmpty() ? QStringLiteral("Interface Tree")
                               : QStringLiteral("Interface Tree: ") + FilePart(designFile);
@@ -118,10 +105,13 @@ namespace {
 // Writes the composed text to a file as UTF-8 and takes the CRC of the clipboard form beside it.
 class FileSink final : public XmlTextSink {
 public:
-  explicit FileSink(QSaveFile& file)
-      : file_(file),
-        crc_(Crc(crc32(0L, Z_NULL, 0), kUtf16Declaration.data(), kUtf16Declaration.size())) {
-    Put(kUtf8Declaration.data(), kUtf8Declaration.size());
+  // The file starts with its declaration; the clipboard form, whose CRC is the fingerprint,
+  // with the other one.
+  explicit FileSink(QSaveFile& file) : file_(file) {
+    const QLatin1String utf8 = DeclarationText(XmlDeclaration::Utf8);
+    const QLatin1String utf16 = DeclarationText(XmlDeclaration::Utf16);
+    crc_ = Crc(crc32(0L, Z_NULL, 0), utf16.data(), utf16.size());
+    Put(utf8.data(), utf8.size());
   }
   // The formatter never splits a surrogate pair between pieces.
   void Write(QStringView text) override {
@@ -143,7 +133,7 @@ private:
     }
   }
   QSaveFile& file_;
-  uLong crc_;
+  uLong crc_ = 0;
   bool failed_ = false;
 };
 

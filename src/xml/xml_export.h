@@ -16,9 +16,6 @@ QString WholeDocumentFingerprint(const DesignTree& tree, const ClassSchema& sche
 QString WholeDocumentFingerprint(const DesignTree& tree, const ClassSchema& schema,
                                  DialogXmlWriter& writer);
 QString WholeDocumentFingerprint(DesignerContext& ctx);
-// The fingerprint of the design whose file form (ComposeForFile) is bytes, taken from those bytes
-// instead of composing the design again.
-QString FingerprintOfFileBytes(const QByteArray& fileBytes);
 
 // The title of the tree window for the design's file: "Interface Tree" and ": " + the file name
 // when there is one.
