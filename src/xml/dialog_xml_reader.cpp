@@ -37,9 +37,11 @@ QString PlainAttributeName(const QString& name) {
   return name;
 }
 
+// Not noexcept, which makes the hash tables keep each hash beside its key: a file may bring any
+// number of spellings, and finding one then compares hashes instead of hashing keys again.
 struct BytesHash {
   using is_transparent = void;
-  size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>{}(s); }
+  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
 
 // Spellings met while reading a file (element or attribute names, as bytes) and what was worked

@@ -9,11 +9,21 @@ namespace bxw {
 
 namespace {
 
-// One warning per line, with the platform's line end.
-QString ToolLines(QString text) {
-  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  if (!text.isEmpty() && !text.endsWith(QLatin1Char('\n'))) text += QLatin1Char('\n');
-  return text;
+// One warning per line, with the platform's line end. Copied in one pass: replacing in place
+// moves the rest of the text at every line end.
+QString ToolLines(const QString& text) {
+  QString out;
+  out.reserve(text.size() + 1);
+  const QStringView all(text);
+  for (qsizetype at = 0; at < all.size();) {
+    qsizetype end = all.indexOf(QLatin1String("\r\n"), at);
+    const bool last = end < 0;
+    if (last) end = all.size();
+    out += all.mid(at, end - at);
+    out += QLatin1Char('\n');
+    at = last ? end : end + 2;
+  }
+  return out;
 }
 
 // Imports path into design (left null when nothing was imported); answers 0, 1 or 2 as check does
