@@ -27,6 +27,12 @@ void CheckTree(const bxw::DesignTree& tree) {
                 std::function<bool(const bxw::DesignObject&)>([&](const bxw::DesignObject& o) {
                   ++reached;
                   if (o.key != o.key.toLower() || tree.Find(o.key) != &o) Fail("key mismatch");
+                  if (o.childLinks.size() != static_cast<size_t>(o.children.size()))
+                    Fail("child links out of step");
+                  for (size_t i = 0; i < o.childLinks.size(); ++i)
+                    if (o.childLinks[i]->key != o.children[static_cast<qsizetype>(i)] ||
+                        tree.Find(o.childLinks[i]->key) != o.childLinks[i])
+                      Fail("a child link names another object");
                   for (const QString& c : o.children) {
                     const bxw::DesignObject* child = tree.Find(c);
                     if (!child) Fail("missing child");

@@ -106,6 +106,23 @@ DesignObject* DesignBuilder::CreateObject(const QString& parentKey, const QStrin
 bool DesignBuilder::InsertNode(const QString& key, const QString& parentKey, int position) {
   return tree_->InsertNode(key, parentKey, position);
 }
+DesignObject* DesignBuilder::AppendNode(const QString& key, DesignObject& parent) {
+  return tree_->AppendNode(key, parent);
+}
+bool DesignBuilder::AdoptNode(std::unique_ptr<DesignObject>& object) {
+  return tree_->AdoptNode(object);
+}
+void DesignBuilder::AppendUnnamed(DesignObject& parent, const DesignObject& child) {
+  DesignTree::AppendUnnamed(parent, child);
+}
+
+void DesignBuilder::NameChild(DesignObject& parent, int index, const QString& key) {
+  DesignTree::NameChild(parent, index, key);
+}
+
+void DesignBuilder::Reserve(int objects) {
+  tree_->Reserve(objects);
+}
 bool DesignBuilder::RemoveNode(const QString& key) {
   return tree_->RemoveNode(key);
 }

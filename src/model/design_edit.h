@@ -143,6 +143,19 @@ public:
                              int position, bool renameAllowed, bool noCaptions);
   // The store operations, on this design only.
   bool InsertNode(const QString& key, const QString& parentKey, int position);
+  // For readers that keep the open parents at hand: a new, empty object last under parent (an
+  // object of this design, or one made aside for AdoptNode); null when key is empty or taken.
+  DesignObject* AppendNode(const QString& key, DesignObject& parent);
+  // An object made aside joins the design under its key; its links are the caller's. False (the
+  // object stays with the caller) when the key is empty or taken.
+  bool AdoptNode(std::unique_ptr<DesignObject>& object);
+  // A child made aside joins its parent's list before it has a name; NameChild gives the list its
+  // key once it has one.
+  void AppendUnnamed(DesignObject& parent, const DesignObject& child);
+  void NameChild(DesignObject& parent, int index, const QString& key);
+  // Room for that many objects, so that a design read from a large file is not rehashed as it
+  // grows.
+  void Reserve(int objects);
   bool RemoveNode(const QString& key);
   bool RekeyNode(const QString& oldKey, const QString& newKey);
   bool MoveNode(const QString& key, const QString& targetKey, bool asChild, int position);

@@ -68,6 +68,35 @@ void DesignTree::Swap(DesignTree& other) noexcept {
   trailingComments_.swap(other.trailingComments_);
 }
 
+DesignObject* DesignTree::AppendNode(const QString& key, DesignObject& parent) {
+  if (key.isEmpty()) return nullptr;
+  auto [it, inserted] = objects_.try_emplace(key);
+  if (!inserted) return nullptr;
+  it->second = std::make_unique<DesignObject>();
+  DesignObject* object = it->second.get();
+  object->key = key;
+  object->parentKey = parent.key;  // shares the parent's string
+  Link(parent, *object, -1);
+  return object;
+}
+
+void DesignTree::AppendUnnamed(DesignObject& parent, const DesignObject& child) {
+  parent.children.append(QString());
+  parent.childLinks.push_back(&child);
+}
+
+void DesignTree::NameChild(DesignObject& parent, int index, const QString& key) {
+  if (index >= 0 && index < parent.children.size()) parent.children[index] = key;
+}
+
+bool DesignTree::AdoptNode(std::unique_ptr<DesignObject>& object) {
+  if (!object || object->key.isEmpty()) return false;
+  auto [it, inserted] = objects_.try_emplace(object->key);
+  if (!inserted) return false;
+  it->second = std::move(object);
+  return true;
+}
+
 bool DesignTree::InsertNode(const QString& key, const QString& parentKey, int position) {
   return InsertNodeAt(key, parentKey, position == kFirst ? 0 : -1);
 }

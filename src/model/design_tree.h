@@ -2,6 +2,7 @@
 #include <QHashFunctions>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -114,6 +115,20 @@ private:
   friend class DesignEditor;
 
   DesignObject* FindMutable(const QString& key);
+  // A new object under key, last under parent (an object of this tree or one still to be
+  // adopted); null when the key is empty or taken. Looks the key up once.
+  DesignObject* AppendNode(const QString& key, DesignObject& parent);
+  // Takes an object made aside, whose key and links the caller has set; false (object kept) when
+  // its key is empty or taken.
+  bool AdoptNode(std::unique_ptr<DesignObject>& object);
+  // A child still without a name at the end of the parent's list (it is adopted later), and its
+  // name once it has one.
+  static void AppendUnnamed(DesignObject& parent, const DesignObject& child);
+  static void NameChild(DesignObject& parent, int index, const QString& key);
+  // Grows the table for that many objects; never shrinks it.
+  void Reserve(int objects) {
+    if (objects > 0 && size_t(objects) > objects_.bucket_count()) objects_.reserve(size_t(objects));
+  }
   bool InsertNode(const QString& key, const QString& parentKey, int position);
   // Inserts at a position of the parent's children list (clamped; -1 or past the end: last).
   bool InsertNodeAt(const QString& key, const QString& parentKey, int index);

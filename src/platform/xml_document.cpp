@@ -1,10 +1,12 @@
 #include "platform/xml_document.h"
 
-#include "platform/expat_feed.h"
-
 #include <expat.h>
 
+#include <QIODevice>
+#include <algorithm>
 #include <utility>
+
+#include "platform/expat_feed.h"
 
 namespace bxw {
 
@@ -54,8 +56,10 @@ XmlNode* XmlNode::Append(XmlNodeKind kind, const QString& name, const QString& v
   n->value_ = value;
   n->parent_ = this;
   n->prev_ = last_;
-  if (last_) last_->next_ = n;
-  else first_ = n;
+  if (last_)
+    last_->next_ = n;
+  else
+    first_ = n;
   last_ = n;
   return n;
 }
@@ -80,7 +84,9 @@ QString XmlNode::Text() const {
   return out;
 }
 
-XmlDocument::XmlDocument() { root_ = NewNode(XmlNodeKind::Document); }
+XmlDocument::XmlDocument() {
+  root_ = NewNode(XmlNodeKind::Document);
+}
 
 XmlNode* XmlDocument::NewNode(XmlNodeKind kind) {
   nodes_.push_back(std::unique_ptr<XmlNode>(new XmlNode(this, kind)));
@@ -101,6 +107,23 @@ bool FeedExpat(XML_Parser parser, const QByteArray& bytes) {
   return true;
 }
 
+FeedResult FeedExpat(XML_Parser parser, QIODevice& device) {
+  // expat scans a token that is still incomplete again with every piece, so a huge token (a
+  // start tag of megabytes) would cost the square of its size in small pieces. Pieces that grow
+  // to a cap keep that linear while memory stays bounded.
+  constexpr int kFirstPiece = 1 << 16, kLastPiece = 1 << 20;
+  for (int piece = kFirstPiece;; piece = std::min(piece * 2, kLastPiece)) {
+    void* buffer = XML_GetBuffer(parser, piece);
+    if (!buffer) return FeedResult::ParseError;  // out of memory: the parser says so
+    const qint64 n = device.read(static_cast<char*>(buffer), piece);
+    if (n < 0) return FeedResult::ReadError;
+    const bool last = n == 0;
+    if (XML_ParseBuffer(parser, static_cast<int>(n), last ? 1 : 0) == XML_STATUS_ERROR)
+      return FeedResult::ParseError;
+    if (last) return FeedResult::Parsed;
+  }
+}
+
 // ---- parsing -----------------------------------------------------------------------------------
 
 namespace {
@@ -110,7 +133,9 @@ struct ParseState {
   XmlNode* current;
 };
 
-QString FromUtf8(const XML_Char* s) { return QString::fromUtf8(s); }
+QString FromUtf8(const XML_Char* s) {
+  return QString::fromUtf8(s);
+}
 
 void XMLCALL OnStart(void* user, const XML_Char* name, const XML_Char** atts) {
   auto* st = static_cast<ParseState*>(user);
@@ -130,8 +155,10 @@ void XMLCALL OnText(void* user, const XML_Char* s, int len) {
   if (st->current->Kind() == XmlNodeKind::Document) return;
   const QString piece = QString::fromUtf8(s, len);
   XmlNode* last = st->current->LastChild();
-  if (last && last->Kind() == XmlNodeKind::Text) last->SetValue(last->Value() + piece);
-  else st->current->AppendText(piece);
+  if (last && last->Kind() == XmlNodeKind::Text)
+    last->SetValue(last->Value() + piece);
+  else
+    st->current->AppendText(piece);
 }
 
 void XMLCALL OnComment(void* user, const XML_Char* data) {
@@ -194,25 +221,38 @@ namespace {
 // The reference for a character an attribute value cannot hold literally; empty when it can.
 QLatin1String AttributeReference(char16_t c) {
   switch (c) {
-    case '&': return QLatin1String("&amp;");
-    case '<': return QLatin1String("&lt;");
-    case '>': return QLatin1String("&gt;");
-    case '\'': return QLatin1String("&apos;");
-    case '"': return QLatin1String("&quot;");
-    case '\n': return QLatin1String("&#10;");
-    case '\r': return QLatin1String("&#13;");
+    case '&':
+      return QLatin1String("&amp;");
+    case '<':
+      return QLatin1String("&lt;");
+    case '>':
+      return QLatin1String("&gt;");
+    case '\'':
+      return QLatin1String("&apos;");
+    case '"':
+      return QLatin1String("&quot;");
+    case '\n':
+      return QLatin1String("&#10;");
+    case '\r':
+      return QLatin1String("&#13;");
     // A parser turns a literal tab in an attribute into a space; keep it as a reference.
-    case '\t': return QLatin1String("&#9;");
-    default: return QLatin1String();
+    case '\t':
+      return QLatin1String("&#9;");
+    default:
+      return QLatin1String();
   }
 }
 
 QLatin1String TextReference(char16_t c) {
   switch (c) {
-    case '&': return QLatin1String("&amp;");
-    case '<': return QLatin1String("&lt;");
-    case '>': return QLatin1String("&gt;");
-    default: return QLatin1String();
+    case '&':
+      return QLatin1String("&amp;");
+    case '<':
+      return QLatin1String("&lt;");
+    case '>':
+      return QLatin1String("&gt;");
+    default:
+      return QLatin1String();
   }
 }
 
@@ -250,38 +290,134 @@ QString EscapeXmlText(const QString& value) {
   return out;
 }
 
+// ---- formatter ---------------------------------------------------------------------------------
+
 namespace {
 
-QString ReduceSpaces(const QString& text) { return text.simplified(); }
+// The sink gets the text in pieces of about this many characters.
+constexpr qsizetype kFlushSize = 1 << 15;
 
-void WriteStartTag(QString& out, const XmlNode* e, bool selfClosing) {
-  out += QLatin1Char('<');
-  out += e->Name();
-  for (const auto& a : e->Attributes()) {
-    out += QLatin1Char(' ');
-    out += a.name;
-    out += QLatin1String("=\"");
-    AppendEscaped<AttributeReference>(out, a.value);
-    out += QLatin1Char('"');
+}  // namespace
+
+QLatin1String DeclarationText(XmlDeclaration declaration) {
+  switch (declaration) {
+    case XmlDeclaration::Utf8:
+      return QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+    case XmlDeclaration::Utf16:
+      return QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-16\"?>");
+    case XmlDeclaration::None:
+      break;
   }
-  out += selfClosing ? QLatin1String("/>") : QLatin1String(">");
+  return QLatin1String();
 }
 
-void WriteLeaf(QString& out, const XmlNode* n, bool formatted) {
-  switch (n->Kind()) {
-    case XmlNodeKind::Text:
-      AppendEscaped<TextReference>(out, formatted ? ReduceSpaces(n->Value()) : n->Value());
-      break;
-    case XmlNodeKind::Comment:
-      out += QLatin1String("<!--") + n->Value() + QLatin1String("-->");
-      break;
-    case XmlNodeKind::ProcessingInstruction:
-      out += QLatin1String("<?") + n->Name();
-      if (!n->Value().isEmpty()) out += QLatin1Char(' ') + n->Value();
-      out += QLatin1String("?>");
-      break;
-    default: break;
+XmlFormatter::XmlFormatter(XmlDeclaration declaration, bool formatted, XmlTextSink* sink)
+    : sink_(sink), formatted_(formatted) {
+  if (sink_) out_.reserve(kFlushSize + 1024);
+  out_ += DeclarationText(declaration);
+}
+
+void XmlFormatter::MaybeFlush() {
+  if (!sink_ || out_.size() < kFlushSize) return;
+  sink_->Write(out_);
+  out_.resize(0);  // keeps the capacity for the next piece
+}
+
+void XmlFormatter::NewLine() {
+  if (!formatted_) return;
+  out_ += QLatin1String("\r\n");
+  out_.resize(out_.size() + qsizetype(open_.size()) * 2, QLatin1Char(' '));
+}
+
+void XmlFormatter::CloseStartTag() {
+  if (!tagOpen_) return;
+  out_ += QLatin1Char('>');
+  tagOpen_ = false;
+}
+
+void XmlFormatter::StartElement(const QString& name) {
+  CloseStartTag();
+  MaybeFlush();
+  NewLine();
+  out_ += QLatin1Char('<');
+  out_ += name;
+  open_.push_back(name);
+  tagOpen_ = true;
+  textInline_ = false;
+}
+
+void XmlFormatter::Attribute(QStringView name, QStringView value) {
+  out_ += QLatin1Char(' ');
+  out_ += name;
+  out_ += QLatin1String("=\"");
+  AppendEscaped<AttributeReference>(out_, value);
+  out_ += QLatin1Char('"');
+}
+
+void XmlFormatter::EndElement() {
+  if (open_.empty()) return;
+  const QString name = std::move(open_.back());
+  open_.pop_back();
+  if (tagOpen_) {
+    out_ += QLatin1String("/>");
+    tagOpen_ = false;
+    return;
   }
+  if (!textInline_) NewLine();
+  textInline_ = false;
+  out_ += QLatin1String("</");
+  out_ += name;
+  out_ += QLatin1Char('>');
+}
+
+void XmlFormatter::Comment(QStringView text) {
+  CloseStartTag();
+  MaybeFlush();
+  NewLine();
+  out_ += QLatin1String("<!--");
+  out_ += text;
+  out_ += QLatin1String("-->");
+}
+
+void XmlFormatter::Instruction(QStringView target, QStringView data) {
+  CloseStartTag();
+  NewLine();
+  out_ += QLatin1String("<?");
+  out_ += target;
+  if (!data.isEmpty()) {
+    out_ += QLatin1Char(' ');
+    out_ += data;
+  }
+  out_ += QLatin1String("?>");
+}
+
+void XmlFormatter::InlineText(QStringView text) {
+  CloseStartTag();
+  AppendEscaped<TextReference>(out_, text);
+  textInline_ = true;
+}
+
+void XmlFormatter::TextLine(QStringView text) {
+  CloseStartTag();
+  NewLine();
+  AppendEscaped<TextReference>(out_, text);
+}
+
+QString XmlFormatter::Finish() {
+  while (!open_.empty()) EndElement();
+  if (sink_ && !out_.isEmpty()) {
+    sink_->Write(out_);
+    out_.resize(0);
+  }
+  return std::move(out_);
+}
+
+// ---- serialising a document --------------------------------------------------------------------
+
+namespace {
+
+QString ReduceSpaces(const QString& text) {
+  return text.simplified();
 }
 
 bool IsBlankText(const XmlNode* n) {
@@ -295,75 +431,77 @@ bool HasOnlyText(const XmlNode* e) {
   return true;
 }
 
-}  // namespace
-
-QString SerialiseXml(const XmlDocument& doc, XmlDeclaration declaration, bool formatted) {
-  QString out;
-  switch (declaration) {
-    case XmlDeclaration::Utf8: out += QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"); break;
-    case XmlDeclaration::Utf16: out += QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-16\"?>"); break;
-    case XmlDeclaration::None: break;
-  }
-  const QLatin1String newline("\r\n");
-
-  // Explicit stack of (node, entered): an element is visited once to open it and once to close it.
+void WriteDocument(const XmlDocument& doc, bool formatted, XmlFormatter& out) {
+  // Explicit stack: an element is visited once to open it and once to close it.
   struct Frame {
     const XmlNode* node;
-    int depth;
     bool closing;
   };
   std::vector<Frame> stack;
   for (XmlNode* c = doc.Root()->LastChild(); c; c = c->PreviousSibling())
-    stack.push_back({c, 0, false});
+    stack.push_back({c, false});
 
   while (!stack.empty()) {
     const Frame f = stack.back();
     stack.pop_back();
     const XmlNode* n = f.node;
-    // A new line and the indentation of this depth, written straight into the output.
-    auto newLine = [&] {
-      out += newline;
-      out.resize(out.size() + f.depth * 2, QLatin1Char(' '));
-    };
     if (f.closing) {
-      if (formatted) newLine();
-      out += QLatin1String("</");
-      out += n->Name();
-      out += QLatin1Char('>');
+      out.EndElement();
       continue;
     }
-    if (!n->IsElement()) {
-      if (formatted && (IsBlankText(n))) continue;
-      if (formatted) newLine();
-      WriteLeaf(out, n, formatted);
-      continue;
+    switch (n->Kind()) {
+      case XmlNodeKind::Text:
+        if (formatted && IsBlankText(n)) break;
+        out.TextLine(formatted ? ReduceSpaces(n->Value()) : n->Value());
+        break;
+      case XmlNodeKind::Comment:
+        out.Comment(n->Value());
+        break;
+      case XmlNodeKind::ProcessingInstruction:
+        out.Instruction(n->Name(), n->Value());
+        break;
+      case XmlNodeKind::Element: {
+        out.StartElement(n->Name());
+        for (const auto& a : n->Attributes()) out.Attribute(a.name, a.value);
+        bool empty = !n->HasChildren();
+        if (formatted && !empty) {
+          empty = true;
+          for (XmlNode* c = n->FirstChild(); c && empty; c = c->NextSibling())
+            empty = IsBlankText(c);
+        }
+        if (empty) {
+          out.EndElement();
+        } else if (HasOnlyText(n)) {
+          QString text;
+          for (XmlNode* c = n->FirstChild(); c; c = c->NextSibling()) text += c->Value();
+          out.InlineText(formatted ? ReduceSpaces(text) : text);
+          out.EndElement();
+        } else {
+          stack.push_back({n, true});
+          for (XmlNode* c = n->LastChild(); c; c = c->PreviousSibling())
+            stack.push_back({c, false});
+        }
+        break;
+      }
+      case XmlNodeKind::Document:
+        break;
     }
-    bool empty = !n->HasChildren();
-    if (formatted && !empty) {
-      empty = true;
-      for (XmlNode* c = n->FirstChild(); c && empty; c = c->NextSibling()) empty = IsBlankText(c);
-    }
-    if (formatted) newLine();
-    if (empty) {
-      WriteStartTag(out, n, true);
-      continue;
-    }
-    if (HasOnlyText(n)) {
-      WriteStartTag(out, n, false);
-      QString text;
-      for (XmlNode* c = n->FirstChild(); c; c = c->NextSibling()) text += c->Value();
-      AppendEscaped<TextReference>(out, formatted ? ReduceSpaces(text) : text);
-      out += QLatin1String("</");
-      out += n->Name();
-      out += QLatin1Char('>');
-      continue;
-    }
-    WriteStartTag(out, n, false);
-    stack.push_back({n, f.depth, true});
-    for (XmlNode* c = n->LastChild(); c; c = c->PreviousSibling())
-      stack.push_back({c, f.depth + 1, false});
   }
-  return out;
+}
+
+}  // namespace
+
+QString SerialiseXml(const XmlDocument& doc, XmlDeclaration declaration, bool formatted) {
+  XmlFormatter out(declaration, formatted);
+  WriteDocument(doc, formatted, out);
+  return out.Finish();
+}
+
+void SerialiseXml(const XmlDocument& doc, XmlDeclaration declaration, bool formatted,
+                  XmlTextSink& sink) {
+  XmlFormatter out(declaration, formatted, &sink);
+  WriteDocument(doc, formatted, out);
+  out.Finish();
 }
 
 }  // namespace bxw

@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 #include <memory>
 #include <vector>
 
@@ -22,7 +23,9 @@ class XmlNode {
 public:
   XmlNodeKind Kind() const { return kind_; }
   bool IsElement() const { return kind_ == XmlNodeKind::Element; }
-  const QString& Name() const { return name_; }    // element name, or target of a processing instruction
+  const QString& Name() const {
+    return name_;
+  }  // element name, or target of a processing instruction
   const QString& Value() const { return value_; }  // text, comment or instruction data
   void SetValue(const QString& v) { value_ = v; }
 
@@ -102,10 +105,73 @@ XmlParseResult ParseXmlText(const QString& text);
 
 enum class XmlDeclaration { None, Utf8, Utf16 };
 
+// The text of the declaration ("<?xml version=...?>"); empty for None.
+QLatin1String DeclarationText(XmlDeclaration declaration);
+
+// Receives composed text piece by piece, so that a large document need never be held whole.
+class XmlTextSink {
+public:
+  virtual ~XmlTextSink() = default;
+  virtual void Write(QStringView text) = 0;
+};
+
+// Collects the text as UTF-8 bytes, as QString::toUtf8 converts it (a lone surrogate becomes
+// '?'). The formatter hands text over only between markup, so no surrogate pair is ever split
+// between two pieces and the pieces give the bytes of the whole text.
+class Utf8Collector : public XmlTextSink {
+public:
+  explicit Utf8Collector(QByteArray& out) : out_(out) {}
+  void Write(QStringView text) override { out_ += text.toUtf8(); }
+
+private:
+  QByteArray& out_;
+};
+
+// Writes XML text from a stream of events in the serialised form of SerialiseXml. Formatted:
+// every element, comment and instruction on a new line (CR LF before it, the main element
+// included), two spaces per level; elements without content self-close. Unformatted: back to back.
+// The text gathers in a buffer that is handed to the sink whenever it fills; without a sink the
+// buffer is the result.
+class XmlFormatter {
+public:
+  explicit XmlFormatter(XmlDeclaration declaration, bool formatted = true,
+                        XmlTextSink* sink = nullptr);
+  XmlFormatter(const XmlFormatter&) = delete;
+  XmlFormatter& operator=(const XmlFormatter&) = delete;
+
+  void StartElement(const QString& name);
+  // Only right after StartElement, before any content.
+  void Attribute(QStringView name, QStringView value);
+  void EndElement();
+  void Comment(QStringView text);
+  void Instruction(QStringView target, QStringView data);
+  // Text as the only content of the open element: the end tag follows on the same line.
+  void InlineText(QStringView text);
+  // Text among other content: a line of its own when formatted.
+  void TextLine(QStringView text);
+  // Hands what is left to the sink, if any, and answers the text kept (all of it without one).
+  QString Finish();
+
+private:
+  void CloseStartTag();
+  void NewLine();
+  void MaybeFlush();
+
+  QString out_;
+  XmlTextSink* sink_;
+  bool formatted_;
+  bool tagOpen_ = false;     // "<name attributes" written, its ">" or "/>" not yet
+  bool textInline_ = false;  // the open element holds inline text: its end tag stays on the line
+  std::vector<QString> open_;
+};
+
 // Serialises the document. Formatted: every element on a new line (CR LF before it, the root
 // element included), two spaces per level, runs of white space in text reduced; elements without
 // children self-close. Unformatted: the nodes are written back to back.
 QString SerialiseXml(const XmlDocument& doc, XmlDeclaration declaration, bool formatted);
+// The same, handed to a sink piece by piece.
+void SerialiseXml(const XmlDocument& doc, XmlDeclaration declaration, bool formatted,
+                  XmlTextSink& sink);
 
 QString EscapeXmlAttribute(const QString& value);
 QString EscapeXmlText(const QString& value);

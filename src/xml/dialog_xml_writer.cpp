@@ -2,6 +2,7 @@
 #define QT_USE_QSTRINGBUILDER
 #include "xml/dialog_xml_writer.h"
 
+#include <QVarLengthArray>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -304,139 +305,294 @@ QString DefaultAttributeValue(const QString& /*cls*/, const QString& attribute) 
   return QString();
 }
 
-bool DialogXmlWriter::BuildDialogXml(const XmlBuildInputs& in, XmlBuildMode mode,
-                                     const QString& windowName) {
+bool IsRuntimeBinding(const QString& value) {
+  return value.endsWith(QLatin1String("()"));
+}
+
+// Where the writer's elements go: a document in memory, or text composed on the fly.
+class ElementOutput {
+public:
+  virtual ~ElementOutput() = default;
+  virtual void Start(const QString& name) = 0;
+  virtual void Attribute(const QString& name, const QString& value) = 0;
+  virtual void End() = 0;
+  virtual void Comment(const QString& text) = 0;
+};
+
+namespace {
+
+class DocumentOutput final : public ElementOutput {
+public:
+  explicit DocumentOutput(XmlNode* root) : current_(root) {}
+  void Start(const QString& name) override { current_ = current_->AppendElement(name); }
+  // Every name is written once per element, so there is nothing to replace.
+  void Attribute(const QString& name, const QString& value) override {
+    current_->AppendAttribute(name, value);
+  }
+  void End() override { current_ = current_->Parent(); }
+  void Comment(const QString& text) override { current_->AppendComment(text); }
+
+private:
+  XmlNode* current_;
+};
+
+class FormatterOutput final : public ElementOutput {
+public:
+  explicit FormatterOutput(XmlFormatter& f) : f_(f) {}
+  void Start(const QString& name) override { f_.StartElement(name); }
+  void Attribute(const QString& name, const QString& value) override { f_.Attribute(name, value); }
+  void End() override { f_.EndElement(); }
+  void Comment(const QString& text) override { f_.Comment(text); }
+
+private:
+  XmlFormatter& f_;
+};
+
+// Whether a class attribute of the object is written at all: set, and not at its default.
+bool IsWritten(const QString& attribute, const QString& value) {
+  return !value.isEmpty() && !IsDefaultValue(attribute, value);
+}
+
+// Source export addresses the gadget by its name: it has a designer-only attribute that becomes
+// source code (a binding of the user's program does not).
+bool NeedsNameForCode(const ClassRecord& record, const DesignObject& object) {
+  for (const Attribute& a : object.attributes) {
+    if (a.kept || !IsDesignerOnly(a.name) || !IsWritten(a.name, a.value)) continue;
+    if (!record.attributeSet.contains(a.name)) continue;
+    if (a.name == QLatin1String("onevent") && IsRuntimeBinding(a.value)) continue;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool WritesWindowAsMainElement(const DesignTree& tree, const ClassSchema& schema) {
+  if (!tree.WindowIsMainElement()) return false;
+  const DesignObject* root = tree.Find(kDialogs);
+  if (!root || root->children.size() != 1) return false;
+  const DesignObject* window = tree.Find(root->children.front());
+  if (!window || window->cls != kWindow) return false;
+  if (!root->commentsBefore.isEmpty() || !root->commentsInside.isEmpty()) return false;
+  const ClassRecord* record = schema.Find(kDialogs);
+  for (const Attribute& a : root->attributes) {
+    if (a.kept) return false;
+    if (record && record->attributeSet.contains(a.name) && IsWritten(a.name, a.value)) return false;
+  }
+  return true;
+}
+
+void DialogXmlWriter::ResetBuildState(XmlBuildMode mode, const QString& windowName) {
   horizontalCounter_ = 0;
   verticalCounter_ = 0;
   dpiTable_.clear();
   codeTables_.Clear();
   document_.reset();
   mode_ = mode;
-  document_ = std::make_unique<XmlDocument>();
   previewWindowName_ = mode == XmlBuildMode::Preview ? windowName : QString();
   currentWindowName_.clear();
-  in.tree.WalkTree(kDialogs, std::function<bool(const DesignObject&)>(
-                                 [&](const DesignObject& o) { return WriteObjectElement(in, o); }));
+}
+
+bool DialogXmlWriter::BuildDialogXml(const XmlBuildInputs& in, XmlBuildMode mode,
+                                     const QString& windowName) {
+  ResetBuildState(mode, windowName);
+  document_ = std::make_unique<XmlDocument>();
+  DocumentOutput out(document_->Root());
+  WriteDesignTree(in, out);
   // The serialiser lays the document out when it is composed, so there is no separate
   // reformatting pass here.
-  elementMap_.clear();
   return document_ != nullptr;
 }
 
-bool DialogXmlWriter::WriteObjectElement(const XmlBuildInputs& in, const DesignObject& object) {
-  XmlNode* parent = document_->Root();
-  bool parentIsGrid = false;
-  if (!object.parentKey.isEmpty()) {
-    auto it = elementMap_.constFind(object.parentKey);
-    if (it != elementMap_.constEnd()) {
-      parent = *it;
-      const DesignObject* p = in.tree.Find(object.parentKey);
-      parentIsGrid = p && p->cls == kGridbox;
+void DialogXmlWriter::ComposeDesign(const DesignTree& tree, const ClassSchema& schema,
+                                    XmlDeclaration declaration, XmlTextSink& sink) {
+  DialogXmlWriter writer;
+  writer.ResetBuildState(XmlBuildMode::Design, QString());
+  XmlFormatter formatter(declaration, true, &sink);
+  FormatterOutput out(formatter);
+  writer.WriteDesignTree({tree, schema}, out);
+  formatter.Finish();
+}
+
+QString DialogXmlWriter::ComposeDesign(const DesignTree& tree, const ClassSchema& schema,
+                                       XmlDeclaration declaration) {
+  DialogXmlWriter writer;
+  writer.ResetBuildState(XmlBuildMode::Design, QString());
+  XmlFormatter formatter(declaration, true);
+  FormatterOutput out(formatter);
+  writer.WriteDesignTree({tree, schema}, out);
+  return formatter.Finish();
+}
+
+void DialogXmlWriter::WriteDesignTree(const XmlBuildInputs& in, ElementOutput& out) {
+  const DesignObject* root = in.tree.Find(kDialogs);
+  if (!root) return;
+  const bool design = mode_ == XmlBuildMode::Design;
+  const DesignObject* main = root;
+  if (design && WritesWindowAsMainElement(in.tree, in.schema))
+    main = in.tree.Find(root->children.front());
+
+  // Depth first with an explicit stack, parents before children: neither depth nor width of a
+  // design can exhaust the call stack.
+  struct Frame {
+    const DesignObject* object;
+    qsizetype next;  // the next child to visit
+  };
+  std::vector<Frame> stack;
+  if (WriteObjectElement(in, out, *main, nullptr)) stack.push_back({main, 0});
+  while (!stack.empty()) {
+    Frame& top = stack.back();
+    const DesignObject* o = top.object;
+    if (top.next < o->children.size()) {
+      const DesignObject* child = in.tree.Find(o->children[top.next++]);
+      if (child && WriteObjectElement(in, out, *child, o)) stack.push_back({child, 0});
+      continue;
     }
+    if (design)
+      for (const QString& c : o->commentsInside) out.Comment(c);
+    out.End();
+    stack.pop_back();
   }
+  if (design)
+    for (const QString& c : in.tree.TrailingComments()) out.Comment(c);
+}
+
+bool DialogXmlWriter::WriteObjectElement(const XmlBuildInputs& in, ElementOutput& out,
+                                         const DesignObject& object, const DesignObject* parent) {
   const bool preview = mode_ == XmlBuildMode::Preview;
-  XmlNode* element = nullptr;
+  const bool parentIsGrid = parent && parent->cls == kGridbox;
+  auto start = [&] {
+    if (mode_ == XmlBuildMode::Design)
+      for (const QString& c : object.commentsBefore) out.Comment(c);
+    out.Start(object.cls);
+  };
   if (object.cls == kDialogs) {
     currentWindowName_.clear();
-    element = parent->AppendElement(kDialogs);
-    WriteObjectAttributes(in, element, object, kDocumentWindowKey, false, nullptr);
+    start();
+    WriteObjectAttributes(in, out, object, kDocumentWindowKey, false, nullptr);
   } else if (object.cls == kWindow) {
     currentWindowName_ = GetAttribute(object, kName);
-    if (preview && currentWindowName_ != previewWindowName_) return true;
-    element = parent->AppendElement(kWindow);
+    if (preview && currentWindowName_ != previewWindowName_) return false;
+    start();
     if (preview) {
       // The preview window must stay hidden until the preview places it; the design keeps its
       // own flags, so the changed value is only handed to this build.
       QString flags = GetAttribute(object, kFlags);
       if (!flags.contains(kInvisible, Qt::CaseInsensitive))
         flags = flags.isEmpty() ? kInvisible : flags + QLatin1Char('|') + kInvisible;
-      WriteObjectAttributes(in, element, object, QString(), false, &flags);
+      WriteObjectAttributes(in, out, object, QString(), false, &flags);
     } else {
-      WriteObjectAttributes(in, element, object, QString(), false, nullptr);
+      WriteObjectAttributes(in, out, object, QString(), false, nullptr);
     }
   } else {
-    if (preview && currentWindowName_ != previewWindowName_) return true;
-    element = parent->AppendElement(object.cls);
-    WriteObjectAttributes(in, element, object, currentWindowName_, parentIsGrid, nullptr);
+    if (preview && currentWindowName_ != previewWindowName_) return false;
+    start();
+    WriteObjectAttributes(in, out, object, currentWindowName_, parentIsGrid, nullptr);
   }
-  elementMap_.insert(object.key, element);
-  return false;
+  return true;
 }
 
-void DialogXmlWriter::WriteObjectAttributes(const XmlBuildInputs& in, XmlNode* element,
+void DialogXmlWriter::WriteObjectAttributes(const XmlBuildInputs& in, ElementOutput& out,
                                             const DesignObject& object, const QString& windowKey,
                                             bool parentIsGrid, const QString* flagsOverride) {
-  const ClassRecord* record = in.schema.Find(object.cls);
-  if (!record) return;
-  const QString unset;
-  ObjectCollector collector(codeTables_, windowKey, object);
-  for (const QString& a : record->attributes) {
-    // Read in place: most attributes of most objects are unset or at their default.
-    const QString* found = FindAttribute(object, a);
-    const QString& v = (flagsOverride && a == kFlags) ? *flagsOverride : found ? *found : unset;
-    if (v.isEmpty() || IsDefaultValue(a, v)) continue;
-    switch (mode_) {
-      case XmlBuildMode::Design:
-        if (IsDesignerOnly(a)) {
-          element->SetAttribute(DesignerOnlyName(a), v);
+  // The class's names written, so that a kept attribute can never repeat one of them. (Kept names
+  // differ from each other: a file cannot repeat an attribute, and edits replace in place.)
+  QVarLengthArray<QStringView, 24> written;
+  auto put = [&](const QString& name, const QString& value) {
+    out.Attribute(name, value);
+    written.append(name);
+  };
+  if (const ClassRecord* record = in.schema.Find(object.cls)) {
+    const QString unset;
+    ObjectCollector collector(codeTables_, windowKey, object);
+    for (const QString& a : record->attributes) {
+      // Read in place: most attributes of most objects are unset or at their default.
+      const QString* found = FindAttribute(object, a);
+      const QString& v = (flagsOverride && a == kFlags) ? *flagsOverride : found ? *found : unset;
+      if (v.isEmpty() || IsDefaultValue(a, v)) continue;
+      // A name the designer made up is not the file's: it is written only where it is needed.
+      if (object.generatedName && a == kName) {
+        if (mode_ == XmlBuildMode::Design) continue;
+        if (mode_ == XmlBuildMode::CodeExport && object.cls != kWindow &&
+            !NeedsNameForCode(*record, object))
           continue;
-        }
-        break;
-      case XmlBuildMode::CodeExport:
-        // An event value naming a procedure of the user's program ("Proc()") is a binding
-        // that the dialog runtime makes itself: it stays in the XML, and the source declares it.
-        if (IsDesignerOnly(a) &&
-            !(v.back() == u')' && v.endsWith(u"()") && a == QLatin1String("onevent"))) {
-          collector.Collect(a, v);
-          continue;
-        }
-        break;
-      case XmlBuildMode::Preview: {
-        if (a == QLatin1String("id") || a == QLatin1String("onevent")) continue;
-        const QString name = GetAttribute(object, kName);
-        if (a == QLatin1String("font")) {
-          const QStringList fields = v.split(QLatin1Char('|'));
-          if (in.preview)
-            RememberPreviewFont(*in.preview, name, fields.value(0),
-                                static_cast<int>(ValueOfText(fields.value(1))),
-                                static_cast<int>(ValueOfText(fields.value(2))));
-          continue;
-        }
-        if (a == QLatin1String("frontcolor") || a == QLatin1String("backcolor")) {
-          if (in.preview)
-            RememberPreviewColour(*in.preview, name, ValueOfText(v),
-                                  a == QLatin1String("frontcolor") ? 1 : 2);
-          continue;
-        }
-        if (a == QLatin1String("tooltip")) {
-          if (in.preview) RememberPreviewTooltip(*in.preview, name, v);
-          continue;
-        }
-        break;
       }
+      switch (mode_) {
+        case XmlBuildMode::Design:
+          if (IsDesignerOnly(a)) {
+            if (a == QLatin1String("onevent") && IsRuntimeBinding(v))
+              put(a, v);
+            else
+              put(DesignerOnlyName(a), v);
+            continue;
+          }
+          break;
+        case XmlBuildMode::CodeExport:
+          // An event value naming a procedure of the user's program ("Proc()") is a binding
+          // that the dialog runtime makes itself: it stays in the XML, and the source declares
+          // it.
+          if (IsDesignerOnly(a) && !(a == QLatin1String("onevent") && IsRuntimeBinding(v))) {
+            collector.Collect(a, v);
+            continue;
+          }
+          break;
+        case XmlBuildMode::Preview: {
+          if (a == QLatin1String("id") || a == QLatin1String("onevent")) continue;
+          const QString name = GetAttribute(object, kName);
+          if (a == QLatin1String("font")) {
+            const QStringList fields = v.split(QLatin1Char('|'));
+            if (in.preview)
+              RememberPreviewFont(*in.preview, name, fields.value(0),
+                                  static_cast<int>(ValueOfText(fields.value(1))),
+                                  static_cast<int>(ValueOfText(fields.value(2))));
+            continue;
+          }
+          if (a == QLatin1String("frontcolor") || a == QLatin1String("backcolor")) {
+            if (in.preview)
+              RememberPreviewColour(*in.preview, name, ValueOfText(v),
+                                    a == QLatin1String("frontcolor") ? 1 : 2);
+            continue;
+          }
+          if (a == QLatin1String("tooltip")) {
+            if (in.preview) RememberPreviewTooltip(*in.preview, name, v);
+            continue;
+          }
+          break;
+        }
+      }
+      if (a == QLatin1String("rowspan") || a == QLatin1String("colspan")) {
+        if (parentIsGrid) {
+          WriteAttribute(in, out, a, v);
+          written.append(a);
+        }
+        continue;
+      }
+      WriteAttribute(in, out, a, v);
+      written.append(a);
     }
-    if (a == QLatin1String("rowspan") || a == QLatin1String("colspan")) {
-      if (parentIsGrid) WriteAttribute(in, element, a, v);
-      continue;
-    }
-    WriteAttribute(in, element, a, v);
+  }
+  // What the file had beyond the class goes back as it was read, in every mode.
+  for (const Attribute& a : object.attributes) {
+    if (!a.kept || a.name.isEmpty()) continue;
+    if (std::find(written.begin(), written.end(), QStringView(a.name)) != written.end()) continue;
+    out.Attribute(a.name, a.value);
   }
 }
 
-void DialogXmlWriter::WriteAttribute(const XmlBuildInputs& in, XmlNode* element, const QString& a,
+void DialogXmlWriter::WriteAttribute(const XmlBuildInputs& in, ElementOutput& out, const QString& a,
                                      const QString& v) {
   if (!in.dpiPatch || mode_ == XmlBuildMode::Design) {
-    element->SetAttribute(a, v);
+    out.Attribute(a, v);
     return;
   }
   const bool horizontal = IsHorizontalSize(a);
   const bool vertical = !horizontal && IsVerticalSize(a);
   if ((!horizontal && !vertical) || !IsIntegerText(v)) {
-    element->SetAttribute(a, v);
+    out.Attribute(a, v);
     return;
   }
   if (mode_ == XmlBuildMode::Preview) {
-    element->SetAttribute(a, ScaledText(v, horizontal ? in.scaleX : in.scaleY));
+    out.Attribute(a, ScaledText(v, horizontal ? in.scaleX : in.scaleY));
     return;
   }
   // Both texts are built at their final size: one allocation each.
@@ -452,7 +608,7 @@ void DialogXmlWriter::WriteAttribute(const XmlBuildInputs& in, XmlNode* element,
   expression += horizontal ? QLatin1String("ScaleX(") : QLatin1String("ScaleY(");
   expression += v;
   expression += QLatin1Char(')');
-  element->SetAttribute(a, placeholder);
+  out.Attribute(a, placeholder);
   dpiTable_.emplace_back(std::move(placeholder), std::move(expression));
 }
 
@@ -468,6 +624,17 @@ QString ComposeForClipboard(const XmlDocument& doc) {
 
 QString ComposeForSource(const XmlDocument& doc) {
   return SerialiseXml(doc, XmlDeclaration::None, true);
+}
+
+QByteArray ComposeForFile(const DesignTree& tree, const ClassSchema& schema) {
+  QByteArray bytes;
+  Utf8Collector collector(bytes);
+  DialogXmlWriter::ComposeDesign(tree, schema, XmlDeclaration::Utf8, collector);
+  return bytes;
+}
+
+QString ComposeForClipboard(const DesignTree& tree, const ClassSchema& schema) {
+  return DialogXmlWriter::ComposeDesign(tree, schema, XmlDeclaration::Utf16);
 }
 
 }  // namespace bxw

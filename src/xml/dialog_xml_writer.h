@@ -105,6 +105,16 @@ struct XmlBuildInputs {
 
 QString DefaultAttributeValue(const QString& cls, const QString& attribute);
 
+// An event attribute value naming a procedure of the user's own program ("Proc()"): the dialog
+// runtime binds it, so it is carried as the plain attribute instead of becoming designer code.
+bool IsRuntimeBinding(const QString& value);
+
+// The Design document is written with `window` as its main element: the design came from such a
+// file, still holds that one window, and its root has nothing of its own to write.
+bool WritesWindowAsMainElement(const DesignTree& tree, const ClassSchema& schema);
+
+class ElementOutput;
+
 // The dialog XML writer and its build state. One instance per designer (or per test); every build
 // replaces the previous document and tables. The design is never modified by a build.
 class DialogXmlWriter {
@@ -112,6 +122,14 @@ public:
   // Builds the document of the design. windowName selects the window of a Preview build and is
   // ignored otherwise. Answers whether a document exists afterwards.
   bool BuildDialogXml(const XmlBuildInputs& inputs, XmlBuildMode mode, const QString& windowName);
+
+  // Composes the Design document of the design straight from the tree into the sink, without
+  // building a document: the text that composing a Design build gives. No writer's state is used
+  // or changed.
+  static void ComposeDesign(const DesignTree& tree, const ClassSchema& schema,
+                            XmlDeclaration declaration, XmlTextSink& sink);
+  static QString ComposeDesign(const DesignTree& tree, const ClassSchema& schema,
+                               XmlDeclaration declaration);
 
   const XmlDocument* Document() const { return document_.get(); }
   XmlBuildMode Mode() const { return mode_; }
@@ -122,20 +140,24 @@ public:
   CodeExportTables& CodeTables() { return codeTables_; }
 
 private:
-  bool WriteObjectElement(const XmlBuildInputs& in, const DesignObject& object);
-  void WriteObjectAttributes(const XmlBuildInputs& in, XmlNode* element, const DesignObject& object,
-                             const QString& windowKey, bool parentIsGrid,
-                             const QString* flagsOverride);
+  void ResetBuildState(XmlBuildMode mode, const QString& windowName);
+  // Walks the design from its root and writes every element into out.
+  void WriteDesignTree(const XmlBuildInputs& in, ElementOutput& out);
+  // Writes the element of one object; false when the object and its subtree are left out.
+  bool WriteObjectElement(const XmlBuildInputs& in, ElementOutput& out, const DesignObject& object,
+                          const DesignObject* parent);
+  void WriteObjectAttributes(const XmlBuildInputs& in, ElementOutput& out,
+                             const DesignObject& object, const QString& windowKey,
+                             bool parentIsGrid, const QString* flagsOverride);
   // attribute is one of the object's class attributes and value is set and not its default; the
   // caller has checked both.
-  void WriteAttribute(const XmlBuildInputs& in, XmlNode* element, const QString& attribute,
+  void WriteAttribute(const XmlBuildInputs& in, ElementOutput& out, const QString& attribute,
                       const QString& value);
 
   std::unique_ptr<XmlDocument> document_;
   XmlBuildMode mode_ = XmlBuildMode::Design;
   QString previewWindowName_;
   QString currentWindowName_;
-  QHash<QString, XmlNode*> elementMap_;  // nodes live in the document's arena: stable addresses
   int horizontalCounter_ = 0;
   int verticalCounter_ = 0;
   std::vector<std::pair<QString, QString>> dpiTable_;
@@ -150,5 +172,9 @@ QByteArray ComposeForFile(const XmlDocument& doc);
 QString ComposeForClipboard(const XmlDocument& doc);
 // The source-export form: no declaration, starting with the line break before the root.
 QString ComposeForSource(const XmlDocument& doc);
+
+// The file and clipboard forms of the design's Design document, composed straight from the tree.
+QByteArray ComposeForFile(const DesignTree& tree, const ClassSchema& schema);
+QString ComposeForClipboard(const DesignTree& tree, const ClassSchema& schema);
 
 }  // namespace bxw

@@ -3,31 +3,60 @@
 #include <zlib.h>
 
 #include <QSaveFile>
+#include <algorithm>
 
 #include "model/value_text.h"
 
 namespace bxw {
 
-QString WholeDocumentFingerprint(const DesignTree& tree, const ClassSchema& schema,
-                                 DialogXmlWriter& writer) {
-  if (!writer.BuildDialogXml({tree, schema}, XmlBuildMode::Design, QString()) || !writer.Document())
-    return QString();
-  const QByteArray bytes = ComposeForClipboard(*writer.Document()).toUtf8();
-  // zlib takes the length as uInt; feed large documents in pieces.
-  uLong crc = crc32(0L, Z_NULL, 0);
-  const auto* data = reinterpret_cast<const Bytef*>(bytes.constData());
-  qsizetype left = bytes.size();
-  while (left > 0) {
-    const uInt n = static_cast<uInt>(std::min<qsizetype>(left, 1 << 30));
-    crc = crc32(crc, data, n);
-    data += n;
-    left -= n;
+namespace {
+
+// zlib takes the length as uInt; long pieces go in slices.
+uLong Crc(uLong crc, const char* data, qsizetype size) {
+  const auto* p = reinterpret_cast<const Bytef*>(data);
+  while (size > 0) {
+    const uInt n = static_cast<uInt>(std::min<qsizetype>(size, 1 << 30));
+    crc = crc32(crc, p, n);
+    p += n;
+    size -= n;
   }
+  return crc;
+}
+
+QString CrcText(uLong crc) {
   return QStringLiteral("%1").arg(static_cast<quint32>(crc), 8, 16, QLatin1Char('0'));
 }
 
+// Takes the CRC of the UTF-8 form of the text handed in, piece by piece.
+class CrcSink final : public XmlTextSink {
+public:
+  // The formatter never splits a surrogate pair between pieces, so piece by piece gives the bytes
+  // of the whole text.
+  void Write(QStringView text) override {
+    const QByteArray bytes = text.toUtf8();
+    crc_ = Crc(crc_, bytes.constData(), bytes.size());
+  }
+  uLong Value() const { return crc_; }
+
+private:
+  uLong crc_ = crc32(0L, Z_NULL, 0);
+};
+
+}  // namespace
+
+QString WholeDocumentFingerprint(const DesignTree& tree, const ClassSchema& schema) {
+  CrcSink sink;
+  DialogXmlWriter::ComposeDesign(tree, schema, XmlDeclaration::Utf16, sink);
+  return CrcText(sink.Value());
+}
+
+QString WholeDocumentFingerprint(const DesignTree& tree, const ClassSchema& schema,
+                                 DialogXmlWriter&) {
+  return WholeDocumentFingerprint(tree, schema);
+}
+
 QString WholeDocumentFingerprint(DesignerContext& ctx) {
-  return WholeDocumentFingerprint(ctx.tree, ctx.schema, ctx.writer);
+  return WholeDocumentFingerprint(ctx.tree, ctx.schema);
 }
 
 QString TreeWindowTitle(const QString& designFile) {
@@ -59,21 +88,96 @@ QString WithExtension(const QString& path, const QString& extension) {
   return path + QLatin1Char('.') + extension;
 }
 
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* reason) {
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(bytes) != bytes.size()) {
+  auto fail = [&] {
+    if (reason) *reason = file.errorString();
     file.cancelWriting();
     return false;
+  };
+  // Unbuffered, so that a short write (a full disk, a size limit) shows here instead of being
+  // lost in a buffer flushed at commit; writing on after a short write gets the system's reason.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return fail();
+  qint64 written = 0;
+  while (written < bytes.size()) {
+    const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+    if (n <= 0) return fail();
+    written += n;
   }
-  return file.commit();
+  if (!file.commit()) {
+    if (reason) *reason = file.errorString();
+    return false;
+  }
+  return true;
 }
 
-QByteArray DesignFileBytes(const DesignTree& tree, const ClassSchema& schema,
-                           DialogXmlWriter& writer) {
-  if (!writer.BuildDialogXml({tree, schema}, XmlBuildMode::Design, QString()) || !writer.Document())
-    return QByteArray();
-  return ComposeForFile(*writer.Document());
+namespace {
+
+// Writes the composed text to a file as UTF-8 and takes the CRC of the clipboard form beside it.
+class FileSink final : public XmlTextSink {
+public:
+  // The file starts with its declaration; the clipboard form, whose CRC is the fingerprint,
+  // with the other one.
+  explicit FileSink(QSaveFile& file) : file_(file) {
+    const QLatin1String utf8 = DeclarationText(XmlDeclaration::Utf8);
+    const QLatin1String utf16 = DeclarationText(XmlDeclaration::Utf16);
+    crc_ = Crc(crc32(0L, Z_NULL, 0), utf16.data(), utf16.size());
+    Put(utf8.data(), utf8.size());
+  }
+  // The formatter never splits a surrogate pair between pieces.
+  void Write(QStringView text) override {
+    const QByteArray bytes = text.toUtf8();
+    crc_ = Crc(crc_, bytes.constData(), bytes.size());
+    Put(bytes.constData(), bytes.size());
+  }
+  bool Failed() const { return failed_; }
+  uLong Crc32() const { return crc_; }
+
+private:
+  // A short write (a full disk, a size limit) is written on, which gets the system's reason.
+  void Put(const char* data, qint64 size) {
+    while (!failed_ && size > 0) {
+      const qint64 n = file_.write(data, size);
+      if (n <= 0) failed_ = true;
+      data += std::max<qint64>(n, 0);
+      size -= std::max<qint64>(n, 0);
+    }
+  }
+  QSaveFile& file_;
+  uLong crc_ = 0;
+  bool failed_ = false;
+};
+
+}  // namespace
+
+bool WriteDesignFile(const QString& path, const DesignTree& tree, const ClassSchema& schema,
+                     QString* reason, QString* fingerprint) {
+  QSaveFile file(path);
+  auto fail = [&] {
+    if (reason) *reason = file.errorString();
+    file.cancelWriting();
+    return false;
+  };
+  // Unbuffered, so that a short write shows at once instead of being lost in a buffer.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return fail();
+  FileSink sink(file);
+  // Without a declaration the form is the body that follows the file's declaration.
+  DialogXmlWriter::ComposeDesign(tree, schema, XmlDeclaration::None, sink);
+  if (sink.Failed()) return fail();
+  if (!file.commit()) {
+    if (reason) *reason = file.errorString();
+    return false;
+  }
+  if (fingerprint) *fingerprint = CrcText(sink.Crc32());
+  return true;
+}
+
+QByteArray DesignFileBytes(const DesignTree& tree, const ClassSchema& schema) {
+  return ComposeForFile(tree, schema);
+}
+
+QByteArray DesignFileBytes(const DesignTree& tree, const ClassSchema& schema, DialogXmlWriter&) {
+  return ComposeForFile(tree, schema);
 }
 
 QString AskExportPath(DesignerContext& ctx, const QString& title, const QString& extension,
@@ -95,31 +199,29 @@ QString AskExportPath(DesignerContext& ctx, const QString& title, const QString&
 
 bool ExportXml(DesignerContext& ctx, bool toClipboard) {
   if (ctx.tree.ChildCount(QStringLiteral("dialogs")) == 0) return false;
-  if (!ctx.writer.BuildDialogXml({ctx.tree, ctx.schema}, XmlBuildMode::Design, QString()))
-    return false;
 
   if (toClipboard) {
-    if (ctx.writer.Document()) {
-      const QString text = ComposeForClipboard(*ctx.writer.Document());
-      if (ctx.hooks.setClipboardText) ctx.hooks.setClipboardText(text);
-      ctx.savedSnapshot = WholeDocumentFingerprint(ctx);
-    }
+    const QString text = ComposeForClipboard(ctx.tree, ctx.schema);
+    if (ctx.hooks.setClipboardText) ctx.hooks.setClipboardText(text);
+    const QByteArray bytes = text.toUtf8();
+    ctx.savedSnapshot = CrcText(Crc(crc32(0L, Z_NULL, 0), bytes.constData(), bytes.size()));
     return true;
   }
 
-  // Compose before asking: the fingerprint below rebuilds the writer's document.
-  const QByteArray bytes = ComposeForFile(*ctx.writer.Document());
   const QString path =
       AskExportPath(ctx, QStringLiteral("Export XML"), QStringLiteral("xml"), kXmlPatterns);
   if (path.isEmpty()) return false;
 
-  if (!WriteFileAtomically(path, bytes)) {
-    ctx.requesters.Message(QStringLiteral("Export XML ERROR"),
-                           QStringLiteral("Can't save XML to ") + path, MessageIcon::Error);
+  QString reason, fingerprint;
+  if (!WriteDesignFile(path, ctx.tree, ctx.schema, &reason, &fingerprint)) {
+    ctx.requesters.Message(
+        QStringLiteral("Export XML ERROR"),
+        QStringLiteral("Can't save XML to ") + path + QStringLiteral("\r\n") + reason,
+        MessageIcon::Error);
     return false;
   }
   if (ctx.hooks.setDesignFile) ctx.hooks.setDesignFile(path);
-  ctx.savedSnapshot = WholeDocumentFingerprint(ctx);
+  ctx.savedSnapshot = fingerprint;
   return true;
 }
 

@@ -9,7 +9,10 @@ namespace bxw {
 inline const QString kXmlPatterns = QStringLiteral("XML file (*.xml)|*.xml|All files (*.*)|*.*");
 
 // CRC-32 of the composed Design document (clipboard form, as UTF-8), as eight lower-case
-// hexadecimal digits; empty when no document could be built. Rebuilds the writer's document.
+// hexadecimal digits. The text is composed piece by piece into the checksum and never held whole;
+// no writer's document is built or replaced.
+QString WholeDocumentFingerprint(const DesignTree& tree, const ClassSchema& schema);
+// The same; the writer is not used (kept for callers that hand theirs in).
 QString WholeDocumentFingerprint(const DesignTree& tree, const ClassSchema& schema,
                                  DialogXmlWriter& writer);
 QString WholeDocumentFingerprint(DesignerContext& ctx);
@@ -39,10 +42,21 @@ QString ProposedExportPath(const QString& designFile, const QString& lastDirecto
 // Appends "." + extension unless the path already ends in it (letter case ignored).
 QString WithExtension(const QString& path, const QString& extension);
 
-// Writes bytes through QSaveFile, so that a failed write leaves any previous file untouched.
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
+// Writes bytes through QSaveFile, so that a failed write leaves any previous file untouched. On
+// failure reason, when given, receives the system's explanation (read-only, disk full, missing
+// folder, a directory).
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* reason = nullptr);
 
-// The file form of the design (what "Export XML" saves), or an empty array when it cannot be built.
+// Saves the file form of the design through QSaveFile, written as it is composed, so that the text
+// is never held whole. On success fingerprint, when given, receives the design's
+// WholeDocumentFingerprint, taken from the same pass; on failure reason receives the system's
+// explanation, and a file that was there stays as it was.
+bool WriteDesignFile(const QString& path, const DesignTree& tree, const ClassSchema& schema,
+                     QString* reason = nullptr, QString* fingerprint = nullptr);
+
+// The file form of the design (what "Export XML" saves), composed straight from the tree.
+QByteArray DesignFileBytes(const DesignTree& tree, const ClassSchema& schema);
+// The same; the writer is not used (kept for callers that hand theirs in).
 QByteArray DesignFileBytes(const DesignTree& tree, const ClassSchema& schema,
                            DialogXmlWriter& writer);
 

@@ -11,11 +11,13 @@ struct ToolOutput {
   QString err;
 };
 
-// bxw check FILE: 0 imported without warnings, 1 with warnings, 2 missing, unreadable, not XML,
-// or without a "dialogs" main element (and for bad arguments).
+// bxw check FILE: 0 imported without warnings, 1 with warnings (also when a well-formed file gave
+// nothing to import, say why), 2 missing, unreadable or not XML (and for bad arguments).
 int CheckCommand(const QStringList& args, ToolOutput& output);
-// bxw xml FILE [-o OUT]: the file form that "Export XML" saves, to OUT or standard output.
-// Exit codes as for check; 2 also when OUT cannot be written.
+// bxw xml FILE [-o OUT] [--force]: the file form that "Export XML" saves, to OUT or standard
+// output. 0 written, 1 written with warnings, 2 nothing written: FILE missing, unreadable, not XML
+// or without a design; OUT cannot be written (the system says why); or OUT is FILE itself and its
+// import had warnings, which would lose what they name, unless --force.
 int XmlCommand(const QStringList& args, ToolOutput& output);
 
 }  // namespace bxw

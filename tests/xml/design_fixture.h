@@ -1,5 +1,6 @@
 #pragma once
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <ostream>
 
@@ -67,6 +68,21 @@ struct DesignFixture {
   void Set(const QString& key, const QString& attribute, const QString& value) {
     editor.Set(key, attribute, value);
   }
+};
+
+// A design fixture with a temporary directory for the files of a test.
+struct ImportFixture : DesignFixture {
+  QTemporaryDir dir;
+  QString Write(const QString& name, const QByteArray& bytes) {
+    const QString path = dir.path() + "/" + name;
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return path;
+  }
+  // What "Export XML" would save now.
+  QByteArray Saved() const { return DesignFileBytes(tree, schema); }
+  QString Design() const { return QString::fromUtf8(Saved()); }
 };
 
 }  // namespace bxw::test

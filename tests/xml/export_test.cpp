@@ -1,16 +1,39 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <zlib.h>
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
 
+#include "model/value_text.h"
 #include "test_support.h"
 #include "xml/design_fixture.h"
-#include "model/value_text.h"
 #include "xml/xml_export.h"
 
 namespace bxw::test {
 namespace {
+
+// While it lives, files this process writes cannot grow past the limit (as on a full disk, a
+// write stops short).
+class FileSizeLimit {
+public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved_;
+    limited.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limited);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previous_);
+  }
+
+private:
+  rlimit saved_{};
+  void (*previous_)(int) = nullptr;
+};
 
 struct ExportFixture : DesignFixture {
   QTemporaryDir dir;
@@ -26,7 +49,7 @@ struct ExportFixture : DesignFixture {
 TEST(Fingerprint, IsTheCrcOfTheClipboardForm) {
   ExportFixture f;
   const QString fp = WholeDocumentFingerprint(f.ctx);
-  ASSERT_TRUE(f.writer.Document());
+  ASSERT_TRUE(f.writer.BuildDialogXml({f.tree, f.schema}, XmlBuildMode::Design, {}));
   const QByteArray bytes = ComposeForClipboard(*f.writer.Document()).toUtf8();
   const uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(bytes.constData()), bytes.size());
   EXPECT_EQ(fp, QString::asprintf("%08lx", crc));
@@ -101,7 +124,7 @@ TEST(ExportXml, FailuresAndRefusals) {
   const auto messages = f.Messages();
   ASSERT_EQ(messages.size(), 1);
   EXPECT_EQ(messages[0].title, "Export XML ERROR");
-  EXPECT_EQ(messages[0].text, "Can't save XML to " + bad);
+  EXPECT_EQ(messages[0].text, "Can't save XML to " + bad + "\r\nNo such file or directory");
   EXPECT_EQ(messages[0].icon, MessageIcon::Error);
   EXPECT_EQ(f.settings.IOLastDIR, f.Path("missing/dir/"));
   EXPECT_EQ(f.snapshot, "before");
@@ -112,6 +135,58 @@ TEST(ExportXml, FailuresAndRefusals) {
   EXPECT_FALSE(ExportXml(empty.ctx, true));
   EXPECT_TRUE(empty.requesters.fileRequests.isEmpty());
   EXPECT_TRUE(empty.clipboard.isEmpty());
+}
+
+// The message says why, in the system's words; a file that was there stays as it was.
+TEST(ExportXml, AFailedSaveSaysWhy) {
+  ExportFixture f;
+  QDir(f.dir.path()).mkdir("folder");
+  const QString old = f.Path("old.xml");
+  {
+    QFile file(old);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("previous");
+  }
+  const struct {
+    QString path;
+    rlim_t sizeLimit;  // RLIM_INFINITY for none
+    const char* reason;
+  } cases[] = {
+      {f.Path("missing/out.xml"), RLIM_INFINITY, "No such file or directory"},
+      {f.Path("folder"), RLIM_INFINITY, "Filename refers to a directory"},
+      // As a full disk does: the write stops short.
+      {old, 64, "File too large"},
+  };
+  for (const auto& c : cases) {
+    f.requesters.asked.clear();
+    f.requesters.fileAnswers.push_back({c.path, 1});
+    bool done;
+    {
+      FileSizeLimit limit(c.sizeLimit);
+      done = ExportXml(f.ctx, false);
+    }
+    EXPECT_FALSE(done);
+    const auto messages = f.Messages();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0].text, "Can't save XML to " + c.path + "\r\n" + c.reason);
+  }
+  EXPECT_EQ(ReadFileBytes(old), "previous");
+  EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::Files), QStringList({"old.xml"}));
+}
+
+TEST(ExportXml, AtomicWritesStopShortAsFailures) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("out.pb");
+  ASSERT_TRUE(WriteFileAtomically(path, "previous"));
+  QString reason;
+  bool done;
+  {
+    FileSizeLimit limit(64);
+    done = WriteFileAtomically(path, QByteArray(1000, 'x'), &reason);
+  }
+  EXPECT_FALSE(done);
+  EXPECT_EQ(reason, "File too large");
+  EXPECT_EQ(ReadFileBytes(path), "previous");
 }
 
 TEST(ExportXml, ToClipboard) {

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "dialog/dialog_runtime.h"
 #include "test_support.h"
 #include "xml/design_fixture.h"
 #include "xml/dialog_xml_reader.h"
@@ -11,18 +12,6 @@
 
 namespace bxw::test {
 namespace {
-
-struct ImportFixture : DesignFixture {
-  QTemporaryDir dir;
-  QString Write(const QString& name, const QByteArray& bytes) {
-    const QString path = dir.path() + "/" + name;
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-    return path;
-  }
-  QString Design() { return QString::fromUtf8(DesignFileBytes(tree, schema, writer)); }
-};
 
 // Every class, every attribute set to a non-default text with entities, line breaks, a tab and
 // non-ASCII characters; rowspan and colspan only where a gridbox keeps them.
@@ -98,7 +87,7 @@ TEST(Reader, WarningsOfOneImportInOneMessage) {
                                "    <vbox>\n"
                                "      <Button name='b' bxwtooltip='one' tooltip='two'/>\n"
                                "      <widget name='x'><button name='inside'/></widget>\n"
-                               "      <button name='B'><text name='lost'/></button>\n"
+                               "      <button name='B'><text name='kept'/></button>\n"
                                "      <button/>\n"
                                "      <button/>\n"
                                "      <!-- a comment --><?pi data?>\n"
@@ -114,56 +103,67 @@ TEST(Reader, WarningsOfOneImportInOneMessage) {
   EXPECT_EQ(messages[0].icon, MessageIcon::Warning);
   EXPECT_EQ(messages[0].text,
             "Following error(s) occured with file 'warn.xml':\r\n\r\n"
-            "Unsupported property: dialogs\\color\r\n"
-            "Unsupported property: window\\onevent\r\n"
+            "Unsupported property: dialogs\\color (kept)\r\n"
+            "Unsupported property: window\\bxwevents (kept)\r\n"
             "Unsupported object type: widget\r\n"
-            "Cannot add object: B\r\n"
-            "Cannot add object: button1\r\n");
-  // Names and classes arrive in lower case; children stay in document order.
+            "Duplicate name: B renamed to B_c1\r\n");
+  // Names and classes arrive in lower case; children stay in document order; only the element of
+  // an unknown class is left out, with what it holds.
   EXPECT_EQ(f.tree.Find("dialogs")->children, QStringList({"w"}));
   EXPECT_EQ(f.tree.Find("w")->children, QStringList({"vbox1", "t1"}));
-  EXPECT_EQ(f.tree.Find("vbox1")->children, QStringList({"b", "button1"}));
+  EXPECT_EQ(f.tree.Find("vbox1")->children, QStringList({"b", "b_c1", "button1", "button2"}));
+  EXPECT_EQ(f.tree.Find("b_c1")->children, QStringList({"kept"}));
+  EXPECT_EQ(f.tree.Find("vbox1")->commentsInside, QStringList({" a comment "}));
   EXPECT_EQ(GetAttribute(*f.tree.Find("w"), "name"), "W");
   EXPECT_EQ(GetAttribute(*f.tree.Find("w"), "text"), "t");
   EXPECT_EQ(GetAttribute(*f.tree.Find("b"), "tooltip"), "two");
+  EXPECT_EQ(GetAttribute(*f.tree.Find("b_c1"), "name"), "B_c1");
   EXPECT_EQ(GetAttribute(*f.tree.Find("dialogs"), "font"), "x");
+  EXPECT_FALSE(f.tree.Find("b_c1")->generatedName);
+  EXPECT_TRUE(f.tree.Find("button2")->generatedName);
   EXPECT_FALSE(f.tree.Contains("inside"));
-  EXPECT_FALSE(f.tree.Contains("lost"));
-  EXPECT_EQ(f.tree.Size(), 6);
+  EXPECT_EQ(f.tree.Size(), 9);
   EXPECT_EQ(f.titles, QStringList({"Interface Tree: warn.xml"}));
   EXPECT_EQ(f.edits, QStringList({"Import 'warn.xml'"}));
   EXPECT_EQ(f.snapshot, WholeDocumentFingerprint(f.ctx));
   EXPECT_EQ(f.settings.IOLastDIR, f.dir.path() + "/");
 }
 
-TEST(Reader, RefusedFilesLeaveTheDesignButRecordTheSnapshot) {
+TEST(Reader, RefusedFilesLeaveTheDesignAndTheSnapshot) {
+  const QByteArray tooDeep = "<dialogs><window>" + QByteArray("<vbox>").repeated(129) +
+                             QByteArray("</vbox>").repeated(129) + "</window></dialogs>";
   const struct {
-    const char* bytes;
-    const char* message;  // empty for none
+    QByteArray bytes;
+    const char* message;
   } cases[] = {
-      {"<Dialogs><window name='w'/></Dialogs>", ""},
-      {"<other><window name='w'/></other>", ""},
-      {"<dialogs><window name='w'></dialogs>",
-       "Following error(s) occured with file 'in.xml':\r\n\r\n"
-       "XML line 1, pos 29: mismatched tag"},
-      {"",
-       "Following error(s) occured with file 'in.xml':\r\n\r\nXML line 1, pos 1: no element found"},
+      {"<Dialogs><window name='w'/></Dialogs>",
+       "Nothing was imported: the main element must be \"dialogs\" or \"window\", not "
+       "\"Dialogs\"\r\n"},
+      {"<other><window name='w'/></other>",
+       "Nothing was imported: the main element must be \"dialogs\" or \"window\", not "
+       "\"other\"\r\n"},
+      {tooDeep,
+       "Nothing was imported: elements are nested more than 128 levels deep below the window, "
+       "deeper than a dialog can open\r\n"},
+      {"<dialogs><window name='w'></dialogs>", "XML line 1, pos 29: mismatched tag"},
+      {"<dialogs>", "XML line 1, pos 10: no element found"},
+      {"", "Nothing was imported: the file holds no element"},
+      {"<?xml version='1.0'?>\n<!-- only a comment -->\n",
+       "Nothing was imported: the file holds no element"},
   };
   for (const auto& c : cases) {
     ImportFixture f;
     f.Add("dialogs", "window", "kept");
-    const QString before = f.Design();
+    const QByteArray before = f.Saved();
     f.snapshot = "old";
     ImportXmlFile(f.ctx, f.Write("in.xml", c.bytes));
-    EXPECT_EQ(f.Design(), before) << c.bytes;
+    EXPECT_EQ(f.Saved(), before) << c.bytes.left(60).constData();
     const auto messages = f.Messages();
-    if (*c.message) {
-      ASSERT_EQ(messages.size(), 1) << c.bytes;
-      EXPECT_EQ(messages[0].text, QString::fromLatin1(c.message));
-    } else {
-      EXPECT_TRUE(messages.isEmpty()) << c.bytes;
-    }
-    EXPECT_EQ(f.snapshot, WholeDocumentFingerprint(f.ctx));
+    ASSERT_EQ(messages.size(), 1) << c.bytes.left(60).constData();
+    EXPECT_EQ(messages[0].text, "Following error(s) occured with file 'in.xml':\r\n\r\n" +
+                                    QString::fromLatin1(c.message));
+    // The changes made before are still unsaved.
+    EXPECT_EQ(f.snapshot, "old");
     EXPECT_TRUE(f.titles.isEmpty());
     EXPECT_TRUE(f.edits.isEmpty());
     EXPECT_EQ(f.settings.IOLastDIR, f.dir.path() + "/");
@@ -219,59 +219,77 @@ TEST(Reader, ImportCommandAsksForAFile) {
   EXPECT_EQ(r.patterns, "XML file (*.xml)|*.xml|All files (*.*)|*.*");
 }
 
-TEST(Reader, WideAndDeepFilesNeedNoRecursion) {
+TEST(Reader, WideFilesKeepEveryElement) {
   constexpr int kCount = 100000;
   QByteArray wide = "<dialogs><window name='w'><vbox name='v'>";
   for (int i = 0; i < kCount; ++i) wide += "<empty/>";
   wide += "</vbox></window></dialogs>";
-  QByteArray deep = "<dialogs><window name='w'>";
-  for (int i = 0; i < kCount; ++i) deep += "<vbox name='v" + QByteArray::number(i) + "'>";
-  for (int i = 0; i < kCount; ++i) deep += "</vbox>";
-  deep += "</window></dialogs>";
-
   ClassSchema schema;
   schema.BuildClassSchema();
-  XmlLoadResult wideResult = LoadDialogXml(schema, wide);
-  EXPECT_EQ(wideResult.status, XmlLoadStatus::Loaded);
-  // Only the first unnamed empty gets a name; every other one is refused.
-  EXPECT_EQ(wideResult.design->ChildCount("v"), 1);
-  EXPECT_EQ(wideResult.errorText.count("Cannot add object: empty1\r\n"), kCount - 1);
-  QByteArray named = "<dialogs><window name='w'><vbox name='v'>";
-  for (int i = 0; i < kCount; ++i) named += "<empty name='e" + QByteArray::number(i) + "'/>";
-  named += "</vbox></window></dialogs>";
-  XmlLoadResult namedResult = LoadDialogXml(schema, named);
-  EXPECT_EQ(namedResult.status, XmlLoadStatus::Loaded);
-  EXPECT_EQ(namedResult.design->ChildCount("v"), kCount);
-  DialogXmlWriter writer;
-  EXPECT_TRUE(
-      DesignFileBytes(*namedResult.design, schema, writer)
-          .endsWith("<empty name=\"e99999\"/>\r\n    </vbox>\r\n  </window>\r\n</dialogs>"));
-
-  XmlLoadResult deepResult = LoadDialogXml(schema, deep);
-  EXPECT_EQ(deepResult.status, XmlLoadStatus::Loaded);
-  EXPECT_TRUE(deepResult.errorText.isEmpty());
-  const DesignTree& tree = *deepResult.design;
-  EXPECT_EQ(tree.Size(), kCount + 2);
-  EXPECT_EQ(tree.Find("v99999")->parentKey, "v99998");
-  EXPECT_EQ(tree.Find("v0")->parentKey, "w");
+  XmlLoadResult result = LoadDialogXml(schema, wide);
+  ASSERT_EQ(result.status, XmlLoadStatus::Loaded);
+  EXPECT_TRUE(result.errorText.isEmpty());
+  const DesignTree& tree = *result.design;
+  ASSERT_EQ(tree.ChildCount("v"), kCount);
+  EXPECT_EQ(tree.Find("v")->children.front(), "empty1");
+  EXPECT_EQ(tree.Find("v")->children.back(), "empty100000");
+  // Made-up names are not written back.
+  EXPECT_TRUE(DesignFileBytes(tree, schema)
+                  .endsWith("<empty/>\r\n      <empty/>\r\n    </vbox>\r\n  </window>\r\n"
+                            "</dialogs>"));
 }
 
-TEST(Tool, CheckAndXmlCommands) {
+// The runtime opens a window with 128 levels of elements below it and no more; an import takes
+// what it can open and refuses anything deeper whole, however deep, without recursing.
+TEST(Reader, NestingIsBoundedByWhatTheRuntimeOpens) {
+  auto nested = [](int levels) {
+    return "<dialogs><window name='w'>" + QByteArray("<vbox>").repeated(levels - 1) + "<button/>" +
+           QByteArray("</vbox>").repeated(levels - 1) + "</window></dialogs>";
+  };
+  ClassSchema schema;
+  schema.BuildClassSchema();
+  XmlLoadResult deepest = LoadDialogXml(schema, nested(128));
+  ASSERT_EQ(deepest.status, XmlLoadStatus::Loaded);
+  EXPECT_EQ(deepest.design->Depth("button1"), 129);
+  DialogXmlWriter writer;
+  ASSERT_TRUE(writer.BuildDialogXml({*deepest.design, schema}, XmlBuildMode::Preview, "w"));
+  dialog::DialogRuntime runtime;
+  const int dialog = runtime.CreateDialog(dialog::kAny);
+  EXPECT_EQ(runtime.OpenXMLDialog(dialog, *writer.Document(), "w"), 1)
+      << runtime.DialogErrorText(dialog).toStdString();
+  runtime.DestroyDialog(dialog);
+  // One level more is what the runtime refuses.
+  const XmlParseResult deeper = ParseXml(nested(129));
+  ASSERT_TRUE(deeper.ok);
+  EXPECT_EQ(runtime.OpenXMLDialog(runtime.CreateDialog(dialog::kAny), *deeper.document, "w"), 0);
+
+  for (int levels : {129, 100000}) {
+    XmlLoadResult refused = LoadDialogXml(schema, nested(levels));
+    EXPECT_EQ(refused.status, XmlLoadStatus::TooDeep) << levels;
+    EXPECT_FALSE(refused.design);
+    EXPECT_TRUE(refused.errorText.startsWith("Nothing was imported: "));
+  }
+}
+
+TEST(Tool, CheckExitsTwoOnlyForWhatIsNoXml) {
   ImportFixture f;
   const QString good = f.Write("good.xml", ReadFileBytes(DataPath("xml/example_design.xml")));
-  const QString warn = f.Write("warn.xml", "<dialogs><window name='w' x='1'/><what/></dialogs>");
-  const QString bad = f.Write("bad.xml", "<dialogs>");
   const QString other = f.Write("other.xml", "<DIALOGS/>");
+  const QString none = f.dir.path() + "/none.xml";
   const struct {
     QString file;
     int code;
     QString err;
   } cases[] = {
       {good, 0, ""},
-      {warn, 1, "Unsupported property: window\\x\nUnsupported object type: what\n"},
-      {bad, 2, "XML line 1, pos 10: no element found\n"},
-      {other, 2, "bxw: the main element is not \"dialogs\": " + other + "\n"},
-      {f.dir.path() + "/none.xml", 2, "bxw: no such file: " + f.dir.path() + "/none.xml\n"},
+      {f.Write("warn.xml", "<dialogs><window name='w' x='1'/><what/></dialogs>"), 1,
+       "Unsupported property: window\\x (kept)\nUnsupported object type: what\n"},
+      {other, 1,
+       "Nothing was imported: the main element must be \"dialogs\" or \"window\", not "
+       "\"DIALOGS\"\n"},
+      {f.Write("bad.xml", "<dialogs>"), 2, "XML line 1, pos 10: no element found\n"},
+      {f.Write("empty.xml", ""), 2, "Nothing was imported: the file holds no element\n"},
+      {none, 2, "bxw: no such file: " + none + "\n"},
   };
   for (const auto& c : cases) {
     ToolOutput out;
@@ -279,17 +297,53 @@ TEST(Tool, CheckAndXmlCommands) {
     EXPECT_EQ(out.err, c.err);
     EXPECT_TRUE(out.out.isEmpty());
   }
+  ToolOutput usage;
+  EXPECT_EQ(CheckCommand({}, usage), 2);
+}
+
+TEST(Tool, XmlReplacesItsOwnInputOnlyWhenTheImportWasClean) {
+  ImportFixture f;
+  const QByteArray warnBytes = "<dialogs><window name='w' x='1'/><what/></dialogs>";
+  const QString good = f.Write("good.xml", ReadFileBytes(DataPath("xml/example_design.xml")));
+  const QString warn = f.Write("warn.xml", warnBytes);
+  const QByteArray warnSaved =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<dialogs>\r\n  <window name=\"w\" "
+      "x=\"1\"/>\r\n"
+      "</dialogs>";
+
   ToolOutput toStdout;
   EXPECT_EQ(XmlCommand({good}, toStdout), 0);
   EXPECT_EQ(toStdout.out, ReadFileBytes(DataPath("xml/example_design.xml")));
-  ToolOutput toFile;
+  ToolOutput overGood;
+  EXPECT_EQ(XmlCommand({good, "-o", good}, overGood), 0);
+  EXPECT_EQ(ReadFileBytes(good), ReadFileBytes(DataPath("xml/example_design.xml")));
+
+  // Another file may take a design whose import warned; its own file is not replaced by it.
+  ToolOutput toOther;
   const QString out = f.dir.path() + "/out.xml";
-  EXPECT_EQ(XmlCommand({warn, "-o", out}, toFile), 1);
-  EXPECT_EQ(ReadFileBytes(out),
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<dialogs>\r\n  <window name=\"w\"/>\r\n"
-            "</dialogs>");
-  ToolOutput usage;
-  EXPECT_EQ(CheckCommand({}, usage), 2);
+  EXPECT_EQ(XmlCommand({warn, "-o", out}, toOther), 1);
+  EXPECT_EQ(ReadFileBytes(out), warnSaved);
+  ToolOutput refused;
+  EXPECT_EQ(XmlCommand({warn, "-o", f.dir.path() + "/./warn.xml"}, refused), 2);
+  EXPECT_TRUE(refused.err.endsWith("bxw: " + f.dir.path() +
+                                   "/./warn.xml not replaced: its import had warnings (--force "
+                                   "replaces it anyway)\n"));
+  EXPECT_EQ(ReadFileBytes(warn), warnBytes);
+  ToolOutput forced;
+  EXPECT_EQ(XmlCommand({warn, "-o", warn, "--force"}, forced), 1);
+  EXPECT_EQ(ReadFileBytes(warn), warnSaved);
+
+  // Nothing imported: nothing written, wherever it would go.
+  const QString other = f.Write("other.xml", "<other/>");
+  ToolOutput nothing;
+  EXPECT_EQ(XmlCommand({other, "-o", other, "--force"}, nothing), 2);
+  EXPECT_EQ(ReadFileBytes(other), "<other/>");
+  EXPECT_TRUE(nothing.out.isEmpty());
+
+  ToolOutput unwritable;
+  const QString missing = f.dir.path() + "/missing/out.xml";
+  EXPECT_EQ(XmlCommand({good, "-o", missing}, unwritable), 2);
+  EXPECT_EQ(unwritable.err, "Can't save XML to " + missing + "\nNo such file or directory\n");
 }
 
 }  // namespace

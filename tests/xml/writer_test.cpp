@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "model/value_text.h"
 #include "test_support.h"
 #include "xml/design_fixture.h"
 #include "xml/dialog_xml_writer.h"
-#include "model/value_text.h"
 #include "xml/xml_export.h"
 
 namespace bxw::test {

@@ -6,7 +6,7 @@ EnableExplicit
 Global DialogsXML$ = #Empty$ +
 	"<dialogs>" +
 	"	<window name='main' text='Main' flags='#PB_Window_SystemMenu'>" +
-	"		<vbox name='vbox1'>" +
+	"		<vbox>" +
 	"			<button name='ok' text='OK'/>" +
 	"			<string name='name1' text='x'/>" +
 	"		</vbox>" +

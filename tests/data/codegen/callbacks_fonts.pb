@@ -6,7 +6,7 @@ EnableExplicit
 Global DialogsXML$ = #Empty$ +
 	"<dialogs>" +
 	"	<window name='alpha' text='Alpha'>" +
-	"		<hbox name='hbox1'>" +
+	"		<hbox>" +
 	"			<button name='b1' text='1'/>" +
 	"			<button name='b2' text='2'/>" +
 	"			<button name='b3' text='3'/>" +

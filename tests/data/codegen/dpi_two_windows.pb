@@ -33,7 +33,7 @@ EnableExplicit
 Global DialogsXML$ = #Empty$ +
 	"<dialogs>" +
 	"	<window name='one' height='DPIy1' width='DPIx1' minwidth='auto'>" +
-	"		<vbox name='vbox1' width='DPIx2' spacing='DPIy2'/>" +
+	"		<vbox width='DPIx2' spacing='DPIy2'/>" +
 	"	</window>" +
 	"	<window name='two' margin='DPIy3'>" +
 	"		<trackbar name='t' width='DPIx3' min='1'/>" +
