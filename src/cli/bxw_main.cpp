@@ -9,7 +9,9 @@ namespace {
 constexpr const char* kUsage =
     "usage: bxw COMMAND FILE [options]\n"
     "  check FILE                                      import FILE, print its warnings\n"
-    "  xml FILE [-o OUT]                               write FILE as the designer saves it\n"
+    "  xml FILE [-o OUT] [--force]                     write FILE as the designer saves it;\n"
+    "                                                  over FILE itself only without warnings,\n"
+    "                                                  unless --force\n"
     "  layout FILE [--window NAME] [--size WxH]        print the runtime layout of a window\n"
     "  render FILE [--window NAME] [--size WxH] -o OUT.png   grab a window as PNG\n"
     "  hit FILE [--window NAME] [--size WxH] --at X,Y  name the object under a point of the\n"

@@ -39,10 +39,11 @@ int CodeCommand(const QStringList& args, const Clock& clock, ToolOutput& output)
   schema.BuildClassSchema();
   XmlLoadResult loaded = LoadDialogXmlFile(schema, file);
   if (loaded.status != XmlLoadStatus::Loaded) {
-    output.err += loaded.status == XmlLoadStatus::NotDialogs
-                      ? QStringLiteral("bxw: the main element is not \"dialogs\": ") + file
-                      : loaded.errorText;
-    output.err += QLatin1Char('\n');
+    // The reason as the import states it, one line per warning.
+    QString why = loaded.errorText;
+    why.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    if (!why.endsWith(QLatin1Char('\n'))) why += QLatin1Char('\n');
+    output.err += why;
     return 2;
   }
   if (!loaded.errorText.isEmpty())

@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QMdiArea>
 #include <QTest>
 
@@ -151,6 +152,31 @@ TEST_F(PreviewTest, RebuildsKeepTheFrameAndLayOutFontsAgain) {
   // Nothing to show: the frame goes.
   Select("dialogs");
   EXPECT_EQ(Host().Frame(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// A hand-written file names its program's procedures and constants; the preview shows it as the
+// program would instead of refusing the window.
+TEST_F(PreviewTest, HandWrittenFilesWithRuntimeNamesPreview) {
+  const QString path = dir.filePath("hand.xml");
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(
+      "<window name='w' flags='#PB_Window_SystemMenu|#MY_STYLE'>\n"
+      "  <vbox>\n"
+      "    <listview name='ok' onleftclick='OnOk()' comment='the choices'/>\n"
+      "    <string name='user' onchange='UserChanged()'/>\n"
+      "  </vbox>\n"
+      "</window>\n");
+  f.close();
+  designer->ImportDroppedFiles({path});
+  Select("ok");
+  EXPECT_EQ(Title(), QStringLiteral("Boxwright [1.0.1.8]: 'w'"));
+  EXPECT_NE(Gadget("ok"), nullptr);
+  EXPECT_FALSE(Host().Failed());
 }
 
 }  // namespace
