@@ -84,24 +84,34 @@ QRect PreviewSurface::HoverRect() {
 void PreviewSurface::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const QColor colour = palette().color(QPalette::Highlight);
-  // The outline stays inside the object's rectangle, so it is seen even at the window's edges.
-  auto outline = [&](QRect r, int width, QColor c, Qt::PenStyle style) {
-    if (r.isEmpty()) return;
-    QPen pen(c, width, style);
-    pen.setJoinStyle(Qt::MiterJoin);
-    p.setPen(pen);
-    p.setBrush(Qt::NoBrush);
-    const int inset = width / 2;
-    p.drawRect(r.adjusted(inset, inset, -inset - 1 + width % 2, -inset - 1 + width % 2));
+  // Drawn just around the object (inside the window), with handles at its corners, so that it
+  // reads as a selection and not as a control's own focus frame.
+  const QRect inside = rect();
+  auto frame = [&](const QRect& object) {
+    return object.adjusted(-1, -1, 0, 0).intersected(inside);
   };
   const QRect hover = HoverRect();
   const QRect selected = SelectedRect();
-  if (hover != selected) {
+  if (!hover.isEmpty() && hover != selected) {
     QColor faint = colour;
     faint.setAlpha(110);
-    outline(hover, 1, faint, Qt::DashLine);
+    p.setPen(QPen(faint, 1, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(frame(hover));
   }
-  outline(selected, 2, colour, Qt::SolidLine);
+  if (selected.isEmpty()) return;
+  const QRect r = frame(selected);
+  p.setPen(QPen(colour, 2));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(r.adjusted(0, 0, -1, -1));
+  constexpr int kHandle = 5;
+  p.setPen(Qt::NoPen);
+  p.setBrush(colour);
+  for (const QPoint& corner : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()}) {
+    QRect handle(0, 0, kHandle, kHandle);
+    handle.moveCenter(corner);
+    p.drawRect(handle.intersected(inside));
+  }
 }
 
 void PreviewSurface::mousePressEvent(QMouseEvent* event) {
