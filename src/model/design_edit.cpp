@@ -109,7 +109,9 @@ bool DesignBuilder::InsertNode(const QString& key, const QString& parentKey, int
 DesignObject* DesignBuilder::AppendNode(const QString& key, DesignObject& parent) {
   return tree_->AppendNode(key, parent);
 }
-bool DesignBuilder::AdoptNode(std::unique_ptr<DesignObject>& object) {
+DesignObjectPtr DesignBuilder::NewObject() { return tree_->NewObject(); }
+
+bool DesignBuilder::AdoptNode(DesignObjectPtr& object) {
   return tree_->AdoptNode(object);
 }
 void DesignBuilder::AppendUnnamed(DesignObject& parent, const DesignObject& child) {

@@ -148,7 +148,9 @@ public:
   DesignObject* AppendNode(const QString& key, DesignObject& parent);
   // An object made aside joins the design under its key; its links are the caller's. False (the
   // object stays with the caller) when the key is empty or taken.
-  bool AdoptNode(std::unique_ptr<DesignObject>& object);
+  bool AdoptNode(DesignObjectPtr& object);
+  // An empty object of this design's kind, made aside for AdoptNode.
+  DesignObjectPtr NewObject();
   // A child made aside joins its parent's list before it has a name; NameChild gives the list its
   // key once it has one.
   void AppendUnnamed(DesignObject& parent, const DesignObject& child);

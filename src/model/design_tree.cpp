@@ -1,6 +1,7 @@
 #include "model/design_tree.h"
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 namespace bxw {
@@ -39,7 +40,41 @@ const Attribute* FindKeptAttribute(const DesignObject& object, const QString& na
   return nullptr;
 }
 
-DesignTree::DesignTree() = default;
+class DesignObjectPool {
+public:
+  DesignObject* New() {
+    if (free_.empty()) Grow();
+    void* slot = free_.back();
+    free_.pop_back();
+    return new (slot) DesignObject();
+  }
+  void Release(DesignObject* object) {
+    object->~DesignObject();
+    free_.push_back(object);
+  }
+
+private:
+  static constexpr size_t kChunk = 512;
+  struct alignas(DesignObject) Slot {
+    unsigned char bytes[sizeof(DesignObject)];
+  };
+  void Grow() {
+    chunks_.push_back(std::make_unique<Slot[]>(kChunk));
+    Slot* chunk = chunks_.back().get();
+    // Handed out from the lowest address up.
+    for (size_t i = kChunk; i-- > 0;) free_.push_back(&chunk[i]);
+  }
+  std::vector<std::unique_ptr<Slot[]>> chunks_;
+  std::vector<void*> free_;
+};
+
+void DesignObjectRelease::operator()(DesignObject* object) const {
+  if (object && pool) pool->Release(object);
+}
+
+DesignTree::DesignTree() : pool_(std::make_unique<DesignObjectPool>()) {}
+
+DesignObjectPtr DesignTree::NewObject() { return DesignObjectPtr(pool_->New(), {pool_.get()}); }
 
 // Objects hold no pointers to each other, so the map can be dropped flat.
 DesignTree::~DesignTree() = default;
@@ -63,6 +98,7 @@ void DesignTree::Clear() {
 
 void DesignTree::Swap(DesignTree& other) noexcept {
   objects_.swap(other.objects_);
+  pool_.swap(other.pool_);  // each pool goes with the objects it holds
   counterHints_.swap(other.counterHints_);
   std::swap(windowIsMain_, other.windowIsMain_);
   trailingComments_.swap(other.trailingComments_);
@@ -72,7 +108,7 @@ DesignObject* DesignTree::AppendNode(const QString& key, DesignObject& parent) {
   if (key.isEmpty()) return nullptr;
   auto [it, inserted] = objects_.try_emplace(key);
   if (!inserted) return nullptr;
-  it->second = std::make_unique<DesignObject>();
+  it->second = NewObject();
   DesignObject* object = it->second.get();
   object->key = key;
   object->parentKey = parent.key;  // shares the parent's string
@@ -89,7 +125,7 @@ void DesignTree::NameChild(DesignObject& parent, int index, const QString& key) 
   if (index >= 0 && index < parent.children.size()) parent.children[index] = key;
 }
 
-bool DesignTree::AdoptNode(std::unique_ptr<DesignObject>& object) {
+bool DesignTree::AdoptNode(DesignObjectPtr& object) {
   if (!object || object->key.isEmpty()) return false;
   auto [it, inserted] = objects_.try_emplace(object->key);
   if (!inserted) return false;
@@ -108,7 +144,7 @@ bool DesignTree::InsertNodeAt(const QString& key, const QString& parentKey, int 
     parent = FindMutable(parentKey);
     if (!parent) return false;
   }
-  auto object = std::make_unique<DesignObject>();
+  DesignObjectPtr object = NewObject();
   object->key = key;
   if (parent) {
     object->parentKey = parent->key;  // shares the parent's string
@@ -174,7 +210,7 @@ bool DesignTree::RekeyNode(const QString& oldKey, const QString& newKey) {
   if (oldKey.isEmpty() || newKey.isEmpty()) return false;
   auto it = objects_.find(oldKey);
   if (it == objects_.end() || Contains(newKey)) return false;
-  std::unique_ptr<DesignObject> object = std::move(it->second);
+  DesignObjectPtr object = std::move(it->second);
   objects_.erase(it);
   for (const QString& c : object->children)
     if (DesignObject* child = FindMutable(c)) child->parentKey = newKey;
@@ -298,18 +334,26 @@ int DesignTree::ChildCount(const QString& key) const {
 void DesignTree::WalkTree(const QString& startKey,
                           const std::function<bool(const DesignObject&)>& visitor) const {
   if (startKey.isEmpty()) return;
-  std::vector<const DesignObject*> stack;
-  if (const DesignObject* start = Find(startKey)) stack.push_back(start);
+  const DesignObject* start = Find(startKey);
+  if (!start || visitor(*start)) return;
+  // One frame per open level (not per waiting sibling), so a wide design needs no big stack.
+  struct Frame {
+    const DesignObject* object;
+    qsizetype next;
+  };
+  std::vector<Frame> stack{{start, 0}};
   while (!stack.empty()) {
-    const DesignObject* o = stack.back();
-    stack.pop_back();
-    if (visitor(*o)) continue;
-    if (o->childLinks.size() == static_cast<size_t>(o->children.size())) {
-      stack.insert(stack.end(), o->childLinks.rbegin(), o->childLinks.rend());
+    Frame& f = stack.back();
+    const DesignObject& o = *f.object;
+    if (f.next >= o.children.size()) {
+      stack.pop_back();
       continue;
     }
-    for (qsizetype i = o->children.size() - 1; i >= 0; --i)
-      if (const DesignObject* c = Find(o->children[i])) stack.push_back(c);
+    const qsizetype i = f.next++;
+    const DesignObject* child = static_cast<size_t>(o.children.size()) == o.childLinks.size()
+                                    ? o.childLinks[static_cast<size_t>(i)]
+                                    : Find(o.children[i]);
+    if (child && !visitor(*child) && !child->children.isEmpty()) stack.push_back({child, 0});
   }
 }
 

@@ -27,18 +27,19 @@ struct Attribute {
 struct DesignObject {
   QString key;  // lower-case name, also the object's key in the tree
   QString cls;  // class name, as in the class schema
-  std::vector<Attribute> attributes;
   QString parentKey;
   QStringList children;
+  // The tree's own links to the children, in the order of `children`; kept by DesignTree so that
+  // walking the tree follows pointers instead of looking every key up. Empty in copies. (Beside
+  // `children`, so that a walk reads one place of each object.)
+  std::vector<const DesignObject*> childLinks;
+  std::vector<Attribute> attributes;
   // What a hand-written file holds around the element: comments standing before it among its
   // siblings, and comments after its last child, before its end tag.
   QStringList commentsBefore;
   QStringList commentsInside;
   // The file gave the element no name; the designer named it and does not write the name back.
   bool generatedName = false;
-  // The tree's own links to the children, in the order of `children`; kept by DesignTree so that
-  // walking the tree follows pointers instead of looking every key up. Empty in copies.
-  std::vector<const DesignObject*> childLinks;
 
   // Equal as records: the links are the tree's business.
   bool operator==(const DesignObject& o) const {
@@ -57,6 +58,15 @@ void SetAttribute(DesignObject& object, const QString& name, const QString& valu
 // The kept attributes of an object, in file order.
 std::vector<const Attribute*> KeptAttributes(const DesignObject& object);
 const Attribute* FindKeptAttribute(const DesignObject& object, const QString& name);
+
+// The objects of a tree live side by side in chunks of a pool of their own, in the order they
+// were made, so that walking a large design reads memory in order instead of all over the heap.
+class DesignObjectPool;
+struct DesignObjectRelease {
+  DesignObjectPool* pool = nullptr;
+  void operator()(DesignObject* object) const;
+};
+using DesignObjectPtr = std::unique_ptr<DesignObject, DesignObjectRelease>;
 
 enum InsertPosition { kFirst = 1, kLast = 2 };
 
@@ -120,7 +130,9 @@ private:
   DesignObject* AppendNode(const QString& key, DesignObject& parent);
   // Takes an object made aside, whose key and links the caller has set; false (object kept) when
   // its key is empty or taken.
-  bool AdoptNode(std::unique_ptr<DesignObject>& object);
+  bool AdoptNode(DesignObjectPtr& object);
+  // An empty object from this tree's pool, to be adopted later.
+  DesignObjectPtr NewObject();
   // A child still without a name at the end of the parent's list (it is adopted later), and its
   // name once it has one.
   static void AppendUnnamed(DesignObject& parent, const DesignObject& child);
@@ -150,7 +162,8 @@ private:
   // Puts the child at index of the parent's list (clamped; -1: last), key and link together.
   static void Link(DesignObject& parent, const DesignObject& child, qsizetype index);
   static void Unlink(DesignObject& parent, const QString& key);
-  std::unordered_map<QString, std::unique_ptr<DesignObject>, KeyHash> objects_;
+  std::unique_ptr<DesignObjectPool> pool_;  // declared first: it outlives the objects
+  std::unordered_map<QString, DesignObjectPtr, KeyHash> objects_;
   // Per lower-case base: every counter below the hint is known to be taken. Keeps naming linear.
   mutable std::unordered_map<QString, int> counterHints_;
   bool windowIsMain_ = false;

@@ -130,7 +130,7 @@ private:
 // An object whose element had no name, or a name taken earlier. It is held aside, without a key,
 // until the whole file is read and named then, so that the file's own names come first.
 struct PendingName {
-  std::unique_ptr<DesignObject> object;
+  DesignObjectPtr object;
   DesignObject* parent;
   int index;        // its place in the parent's children list
   int warningLine;  // says what a taken name became; -1 for an element without a name
@@ -217,7 +217,7 @@ void AddObject(ImportState& st, ClassSpelling& c, const XML_Char** atts) {
   if (o) {
     if (parent.key.isEmpty()) st.underPending.emplace_back(o, &parent);
   } else {
-    auto aside = std::make_unique<DesignObject>();
+    DesignObjectPtr aside = st.builder.NewObject();
     o = aside.get();
     const int index = static_cast<int>(parent.children.size());
     st.builder.AppendUnnamed(parent, *o);  // the name comes later
