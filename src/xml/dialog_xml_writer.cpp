@@ -438,14 +438,30 @@ void DialogXmlWriter::WriteDesignTree(const XmlBuildInputs& in, ElementOutput& o
     const DesignObject* object;
     qsizetype next;  // the next child to visit
   };
+  // A preview writes one window: the only one that can carry its name is the one under its key,
+  // so the other windows are not even looked at.
+  const DesignObject* previewed = nullptr;
+  if (mode_ == XmlBuildMode::Preview) {
+    previewed = in.tree.Find(previewWindowName_.toLower());
+    if (previewed && previewed->parentKey != root->key) previewed = nullptr;
+  }
+  auto child = [&](const DesignObject* o, qsizetype i) -> const DesignObject* {
+    if (static_cast<size_t>(o->children.size()) == o->childLinks.size())
+      return o->childLinks[static_cast<size_t>(i)];
+    return in.tree.Find(o->children[i]);
+  };
   std::vector<Frame> stack;
   if (WriteObjectElement(in, out, *main, nullptr)) stack.push_back({main, 0});
   while (!stack.empty()) {
     Frame& top = stack.back();
     const DesignObject* o = top.object;
-    if (top.next < o->children.size()) {
-      const DesignObject* child = in.tree.Find(o->children[top.next++]);
-      if (child && WriteObjectElement(in, out, *child, o)) stack.push_back({child, 0});
+    const qsizetype count = mode_ == XmlBuildMode::Preview && o == root ? (previewed ? 1 : 0)
+                                                                          : o->children.size();
+    if (top.next < count) {
+      const DesignObject* c = o == root && mode_ == XmlBuildMode::Preview ? previewed
+                                                                           : child(o, top.next);
+      ++top.next;
+      if (c && WriteObjectElement(in, out, *c, o)) stack.push_back({c, 0});
       continue;
     }
     if (design)
