@@ -1,8 +1,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-// Every test program gets a real QApplication (offscreen under ctest), so widget tests and
-// core tests share one main.
+// The test programs of the widget layers get a real QApplication (offscreen under ctest).
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);

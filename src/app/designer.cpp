@@ -23,6 +23,8 @@
 #include "preview/preview_host.h"
 #include "props/properties_panel.h"
 #include "xml/dialog_xml_reader.h"
+#include "app/workflows/file_commands.h"
+#include "platform/export_path.h"
 #include "xml/xml_export.h"
 
 namespace bxw {

@@ -20,7 +20,7 @@
 #include "platform/clock.h"
 #include "platform/random_source.h"
 #include "platform/requesters.h"
-#include "xml/designer_context.h"
+#include "app/workflows/designer_context.h"
 #include "xml/dialog_xml_writer.h"
 
 class QLabel;

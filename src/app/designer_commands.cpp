@@ -9,6 +9,7 @@
 #include "model/drop_rules.h"
 #include "model/names.h"
 #include "preview/preview_host.h"
+#include "app/workflows/file_commands.h"
 #include "props/properties_panel.h"
 
 namespace bxw {

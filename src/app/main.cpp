@@ -7,7 +7,7 @@
 #include "app/command_line.h"
 #include "app/designer.h"
 #include "app/windows.h"
-#include "platform/qt_requesters.h"
+#include "platform/widgets/qt_requesters.h"
 
 namespace {
 

@@ -4,9 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QUuid>
 #include <vector>
+
+#include "platform/atomic_file.h"
 
 namespace bxw {
 
@@ -23,16 +24,6 @@ std::unique_ptr<QLockFile> MakeLock(const QString& path) {
   // A live designer keeps its lock for hours; only a lock whose process is gone is stale.
   lock->setStaleLockTime(0);
   return lock;
-}
-
-bool WriteAtomically(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
 }
 
 }  // namespace
@@ -54,8 +45,8 @@ QString RecoveryJournal::JournalPath() const {
 bool RecoveryJournal::Write(const QByteArray& design, const QString& designFile) {
   if (!Active()) return false;
   const QString path = JournalPath();
-  return WriteAtomically(Sibling(path, ".file"), designFile.toUtf8()) &&
-         WriteAtomically(path, design);
+  return WriteFileAtomically(Sibling(path, ".file"), designFile.toUtf8()) &&
+         WriteFileAtomically(path, design);
 }
 
 void RecoveryJournal::Remove() {

@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include "platform/atomic_file.h"
 #include "platform/xml_document.h"
 
 namespace bxw {
@@ -68,14 +68,7 @@ QByteArray SettingsFileBytes(const Settings& record, bool format) {
 }
 
 int SaveSettings(const Settings& record, const QString& path, bool format) {
-  const QByteArray bytes = SettingsFileBytes(record, format);
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return 3;
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
-    return 3;
-  }
-  return file.commit() ? 0 : 3;
+  return WriteFileAtomically(path, SettingsFileBytes(record, format)) ? 0 : 3;
 }
 
 QString UserSettingsDirectory() {
@@ -128,11 +121,8 @@ SettingsLoadResult LoadSettingsAtStart(Settings& record, const QString& path) {
     // Kept for the user to look at: the quit writes defaults over the original. A folder that
     // refuses the copy is not written at quit either, so nothing is lost then.
     QFile original(path);
-    QSaveFile bad(MalformedSettingsCopyPath(path));
-    if (original.open(QIODevice::ReadOnly) && bad.open(QIODevice::WriteOnly)) {
-      bad.write(original.readAll());
-      bad.commit();
-    }
+    if (original.open(QIODevice::ReadOnly))
+      WriteFileAtomically(MalformedSettingsCopyPath(path), original.readAll());
   }
   return result;
 }

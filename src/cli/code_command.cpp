@@ -1,7 +1,7 @@
 #include <cstdio>
 
 #include "cli/commands.h"
-#include "codegen/code_tool.h"
+#include "cli/code_tool.h"
 
 namespace bxw::cli {
 

@@ -1,7 +1,7 @@
 #include <cstdio>
 
 #include "cli/commands.h"
-#include "xml/xml_tool.h"
+#include "cli/xml_tool.h"
 
 namespace bxw::cli {
 

@@ -736,46 +736,17 @@ bool BuildSourceText(const DesignTree& tree, const ClassSchema& schema, DialogXm
   return true;
 }
 
-bool ExportSource(DesignerContext& ctx, bool toClipboard) {
-  if (ctx.tree.ChildCount(kDialogs) == 0) return false;
-  const QString title = QStringLiteral("Export code ERROR");
-  SourceOptions options;
-  options.dpiPatch = ctx.settings.DPIPatch;
-  options.noLoop = ctx.settings.NoLoop;
-  // Refuse before asking for a file: nothing would be written anyway.
-  QString refusal;
-  RuntimeBindings bindings;
-  const bool built = BuildAndCheck(ctx.tree, ctx.schema, ctx.writer, options, bindings, refusal);
-  if (!refusal.isEmpty()) {
-    ctx.requesters.Message(title, refusal, MessageIcon::Error);
-    return false;
-  }
-  QString path;
-  if (!toClipboard) {
-    path = AskExportPath(ctx, QStringLiteral("Export this hardcode.."), QStringLiteral("pb"),
-                         kSourcePatterns);
-    if (path.isEmpty()) return false;
-  }
-  bool result = false;
-  if (built) {
-    const QString text =
-        ComposeWith(ctx.tree, ctx.schema, ctx.writer, options, ctx.clock.Now(), bindings);
-    if (toClipboard) {
-      if (ctx.hooks.setClipboardText) ctx.hooks.setClipboardText(text);
-      result = true;
-    } else {
-      result = WriteFileAtomically(path, QByteArray("\xEF\xBB\xBF") + text.toUtf8());
-      if (result && ctx.settings.RunCode && ctx.hooks.openWithAssociatedProgram)
-        ctx.hooks.openWithAssociatedProgram(path);
-    }
-  }
-  // Reached without a text only when no document could be built.
-  if (!result)
-    ctx.requesters.Message(title,
-                           toClipboard ? QStringLiteral("Can't export to clipboard (wtf?\?)")
-                                       : QStringLiteral("Can't save results to ") + path,
-                           MessageIcon::Error);
-  return result;
+SourceBuild BuildCheckedSource(const DesignTree& tree, const ClassSchema& schema,
+                               DialogXmlWriter& writer, const SourceOptions& options) {
+  SourceBuild build;
+  build.built = BuildAndCheck(tree, schema, writer, options, build.bindings, build.refusal);
+  return build;
+}
+
+QString ComposeBuiltSource(const DesignTree& tree, const ClassSchema& schema,
+                           DialogXmlWriter& writer, const SourceOptions& options,
+                           const QDateTime& now, const SourceBuild& build) {
+  return ComposeWith(tree, schema, writer, options, now, build.bindings);
 }
 
 }  // namespace bxw

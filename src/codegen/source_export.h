@@ -3,13 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+#include "codegen/runtime_bindings.h"
 #include "model/app_info.h"  // kTitleBase, written into the "Generated with" line
-#include "xml/designer_context.h"
+#include "xml/dialog_xml_writer.h"
 
 namespace bxw {
-
-inline const QString kSourcePatterns =
-    QStringLiteral("PB source file (*.pb)|*.pb|All files (*.*)|*.*");
 
 struct SourceOptions {
   bool dpiPatch = false;  // DPIPatch: size placeholders and the DPI section
@@ -42,8 +40,18 @@ bool BuildSourceText(const DesignTree& tree, const ClassSchema& schema, DialogXm
                      const SourceOptions& options, const QDateTime& now, QString& text,
                      QString& refusal);
 
-// "Export Code" / "Copy Code": writes the source to a file the user chooses (UTF-8 with a byte
-// order mark) or puts it on the clipboard. Answers true on success. Never records a snapshot.
-bool ExportSource(DesignerContext& ctx, bool toClipboard);
+// A CodeExport build of the design in the writer, checked for values that are unsafe in source:
+// what an export composes once it knows where the text goes.
+struct SourceBuild {
+  bool built = false;  // false: no document could be built
+  QString refusal;     // not empty: the export is refused with this message
+  RuntimeBindings bindings;
+};
+SourceBuild BuildCheckedSource(const DesignTree& tree, const ClassSchema& schema,
+                               DialogXmlWriter& writer, const SourceOptions& options);
+// The source text of a build that was made and not refused.
+QString ComposeBuiltSource(const DesignTree& tree, const ClassSchema& schema,
+                           DialogXmlWriter& writer, const SourceOptions& options,
+                           const QDateTime& now, const SourceBuild& build);
 
 }  // namespace bxw

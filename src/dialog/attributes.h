@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "dialog/layout_math.h"
-#include "platform/control_factory.h"
+#include "platform/widgets/control_factory.h"
 
 namespace bxw::dialog {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "dialog/runtime_state.h"
-#include "platform/control_factory.h"
+#include "platform/widgets/control_factory.h"
 #include "platform/xml_document.h"
 
 namespace bxw::dialog {

@@ -1,7 +1,7 @@
 #include "dialog/dialog_runtime.h"
 
 #include "dialog/runtime_state.h"
-#include "platform/control_factory.h"
+#include "platform/widgets/control_factory.h"
 #include "platform/xml_document.h"
 
 namespace bxw::dialog {

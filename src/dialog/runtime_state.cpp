@@ -18,7 +18,7 @@
 #include <QTabBar>
 #include <algorithm>
 
-#include "platform/control_factory.h"
+#include "platform/widgets/control_factory.h"
 #include "platform/xml_document.h"
 
 namespace bxw::dialog {

@@ -84,14 +84,4 @@ bool IsNumberLiteral(const QString& text) {
   return true;
 }
 
-QString DirectoryPart(const QString& path) {
-  const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-  return slash < 0 ? QString() : path.left(slash + 1);
-}
-
-QString FilePart(const QString& path) {
-  const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-  return path.mid(slash + 1);
-}
-
 }  // namespace bxw

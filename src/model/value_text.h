@@ -19,9 +19,4 @@ bool IsIdentifierText(QStringView text);
 // hexadecimal digits, "%" and binary digits, or decimal digits, and nothing else.
 bool IsNumberLiteral(const QString& text);
 
-// The directory of a path with its trailing separator ("" for a bare file name).
-QString DirectoryPart(const QString& path);
-// The file name of a path, without its directory.
-QString FilePart(const QString& path);
-
 }  // namespace bxw

@@ -5,7 +5,7 @@
 
 #include "model/class_schema.h"
 #include "model/design_tree.h"
-#include "xml/designer_context.h"
+#include "model/design_edit.h"
 
 namespace bxw {
 
@@ -43,12 +43,5 @@ XmlLoadResult LoadDialogXmlFile(const ClassSchema& schema, const QString& path);
 
 // True when the design has a root "dialogs" without a parent.
 bool HasValidRoot(const DesignTree& tree);
-
-// The "Import XML" command: asks for a file and imports it.
-void ImportXmlCommand(DesignerContext& ctx);
-// Imports a file (also a file dropped on one of the windows). Asks before discarding unsaved
-// changes when the settings say so; reports every warning in one message box. Only an import that
-// replaced the design records a new saved snapshot.
-void ImportXmlFile(DesignerContext& ctx, const QString& path);
 
 }  // namespace bxw

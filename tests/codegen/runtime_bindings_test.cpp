@@ -2,14 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QRegularExpression>
-#include <QTest>
-
-#include "codegen/code_tool.h"
 #include "codegen/source_names.h"
-#include "dialog/dialog_runtime.h"
-#include "dialog/symbol_registry.h"
 #include "test_support.h"
 
 namespace bxw::test {
@@ -78,75 +71,6 @@ TEST(SourceNames, KeywordsWholeNumbersAndEscapes) {
   EXPECT_EQ(EscapeForMessage(u"a\r\nb\tc\\d\x01\x7f\u2028e"),
             "a\\r\\nb\\tc\\\\d\\x01\\x7F\\u2028e");
   EXPECT_EQ(EscapeForMessage(u"plain \"quoted\" 'name' é"), "plain \"quoted\" 'name' é");
-}
-
-// The XML that the generated source hands to ParseXML, taken back out of its string statements.
-QString EmbeddedXml(const QString& source) {
-  QString xml;
-  bool inside = false;
-  for (const QString& line : source.split("\r\n")) {
-    if (line == "Global DialogsXML$ = #Empty$ +") {
-      inside = true;
-    } else if (inside && line.startsWith("\t\"")) {
-      QString piece = line.mid(2);
-      piece.chop(piece.endsWith("\" +") ? 3 : 1);
-      xml += piece;
-    } else if (inside && line != "DialogsXML$ +") {
-      break;
-    }
-  }
-  return xml;
-}
-
-// A hand-written file exported as source: the generated program's own declarations are all the
-// dialog runtime needs to open the window, give the ids their numbers and call the procedures.
-TEST(RuntimeBindings, GeneratedProgramOpensItsDialog) {
-  FixedClock clock(QDateTime(QDate(2025, 1, 31), QTime(17, 5, 9)));
-  ToolOutput out;
-  ASSERT_EQ(CodeCommand({DataPath("codegen/runtime_bindings.xml")}, clock, out), 0)
-      << out.err.toStdString();
-  const QString source = QString::fromUtf8(out.out);
-  const XmlParseResult parsed = ParseXmlText(EmbeddedXml(source));
-  ASSERT_TRUE(parsed.ok) << parsed.message.toStdString();
-
-  {
-    // Without them the runtime refuses the file, as the program did before.
-    dialog::DialogRuntime rt;
-    const int d = rt.CreateDialog(dialog::kAny);
-    EXPECT_EQ(rt.OpenXMLDialog(d, *parsed.document, "login"), 0);
-    EXPECT_EQ(rt.DialogErrorText(d),
-              "'#WinLogin' constant is not found or not declared as runtime.");
-  }
-
-  dialog::DialogRuntime rt;
-  QStringList called;
-  const QRegularExpression constant("^\t(#\\w+) = (\\d+) : Runtime \\1$");
-  const QRegularExpression procedure("^\tRuntime Procedure (\\w+)\\(\\)$");
-  int declared = 0;
-  for (const QString& line : source.split("\r\n")) {
-    if (const auto m = constant.match(line); m.hasMatch()) {
-      rt.Symbols().AddConstant(m.captured(1), m.captured(2).toInt());
-      ++declared;
-    } else if (const auto p = procedure.match(line); p.hasMatch()) {
-      const QString name = p.captured(1);
-      rt.Symbols().AddProcedure(name + "()", [&called, name](int, int) { called << name; });
-      ++declared;
-    }
-  }
-  EXPECT_EQ(declared, 7);
-  const int d = rt.CreateDialog(dialog::kAny);
-  ASSERT_NE(rt.OpenXMLDialog(d, *parsed.document, "login"), 0)
-      << rt.DialogErrorText(d).toStdString();
-  EXPECT_EQ(rt.DialogWindow(d), 1);
-  EXPECT_EQ(rt.DialogGadget(d, "user"), 2);
-  EXPECT_EQ(rt.DialogGadget(d, "signin"), 4);
-  rt.WindowID(rt.DialogWindow(d))->show();
-  auto* signIn = qobject_cast<QAbstractButton*>(rt.GadgetID(rt.DialogGadget(d, "signin")));
-  auto* cancel = qobject_cast<QAbstractButton*>(rt.GadgetID(rt.DialogGadget(d, "cancel")));
-  ASSERT_TRUE(signIn && cancel);
-  QTest::mouseClick(signIn, Qt::LeftButton);
-  QTest::mouseClick(cancel, Qt::LeftButton);
-  EXPECT_EQ(called, QStringList({"OnSignIn", "OnCancel"}));
 }
 
 }  // namespace

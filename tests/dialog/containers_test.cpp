@@ -6,7 +6,7 @@
 #include <QScrollArea>
 #include <QSplitter>
 
-#include "platform/control_factory.h"
+#include "platform/widgets/control_factory.h"
 #include "runtime_support.h"
 
 namespace bxw::dialog {

@@ -9,7 +9,7 @@
 #include <QSplitter>
 #include <QTabBar>
 
-#include "platform/control_factory.h"
+#include "platform/widgets/control_factory.h"
 #include "runtime_support.h"
 #include "test_support.h"
 

@@ -9,7 +9,7 @@
 #include <cmath>
 
 #include "dialog/symbol_registry.h"
-#include "platform/control_factory.h"
+#include "platform/widgets/control_factory.h"
 #include "runtime_support.h"
 
 namespace bxw::dialog {

@@ -12,7 +12,7 @@
 #include <QTest>
 
 #include "dialog/symbol_registry.h"
-#include "platform/control_factory.h"
+#include "platform/widgets/control_factory.h"
 #include "runtime_support.h"
 
 namespace bxw::dialog {

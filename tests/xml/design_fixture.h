@@ -11,8 +11,11 @@
 #include "platform/clock.h"
 #include "platform/requesters.h"
 #include "test_support.h"
-#include "xml/designer_context.h"
+#include "app/workflows/designer_context.h"
 #include "xml/dialog_xml_reader.h"
+#include "app/workflows/file_commands.h"
+#include "platform/atomic_file.h"
+#include "platform/export_path.h"
 #include "xml/xml_export.h"
 
 namespace bxw::test {

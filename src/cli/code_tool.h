@@ -2,7 +2,7 @@
 #include <QStringList>
 
 #include "platform/clock.h"
-#include "xml/xml_tool.h"
+#include "cli/xml_tool.h"
 
 namespace bxw {
 

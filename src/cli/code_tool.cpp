@@ -1,9 +1,10 @@
-#include "codegen/code_tool.h"
+#include "cli/code_tool.h"
 
 #include <QFileInfo>
 
 #include "codegen/source_export.h"
 #include "xml/dialog_xml_reader.h"
+#include "platform/atomic_file.h"
 #include "xml/xml_export.h"
 
 namespace bxw {

@@ -1,4 +1,4 @@
-#include "platform/qt_requesters.h"
+#include "platform/widgets/qt_requesters.h"
 
 #include <QColorDialog>
 #include <QFileDialog>

@@ -36,7 +36,7 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
-#include "platform/control_factory.h"
+#include "platform/widgets/control_factory.h"
 
 namespace bxw {
 

@@ -1,4 +1,4 @@
-#include "xml/xml_tool.h"
+#include "cli/xml_tool.h"
 
 #include <QFileInfo>
 
