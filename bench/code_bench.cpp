@@ -15,7 +15,6 @@ struct Fixture {
   const bxw::DesignTree& tree = *design;
   bxw::DialogXmlWriter writer;
   Fixture() {
-    schema.BuildClassSchema();
   }
 };
 
@@ -40,7 +39,7 @@ void BM_SourceExport(benchmark::State& state) {
 
 void BM_DesignExport(benchmark::State& state) {
   Fixture& f = Shared();
-  for (auto _ : state) benchmark::DoNotOptimize(bxw::DesignFileBytes(f.tree, f.schema, f.writer));
+  for (auto _ : state) benchmark::DoNotOptimize(bxw::DesignFileBytes(f.tree, f.schema));
 }
 
 BENCHMARK(BM_SourceExport)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

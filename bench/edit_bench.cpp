@@ -67,7 +67,6 @@ struct JournalRig {
   std::unique_ptr<DesignTree> design = bench::BuildLargeDesign(10000);
   DialogXmlWriter writer;
   QTemporaryDir dir;
-  JournalRig() { schema.BuildClassSchema(); }
 };
 
 JournalRig& Journal() {
@@ -79,7 +78,7 @@ void BM_JournalWrite(benchmark::State& state) {
   JournalRig& rig = Journal();
   RecoveryJournal journal(rig.dir.path() + QStringLiteral("/recovery"));
   for (auto _ : state) {
-    if (!journal.Write(DesignFileBytes(*rig.design, rig.schema, rig.writer), QString()))
+    if (!journal.Write(DesignFileBytes(*rig.design, rig.schema), QString()))
       state.SkipWithError("journal not written");
   }
   journal.Remove();
@@ -90,7 +89,7 @@ void BM_DesignExportToFile(benchmark::State& state) {
   JournalRig& rig = Journal();
   const QString path = rig.dir.path() + QStringLiteral("/export.xml");
   for (auto _ : state) {
-    if (!WriteFileAtomically(path, DesignFileBytes(*rig.design, rig.schema, rig.writer)))
+    if (!WriteFileAtomically(path, DesignFileBytes(*rig.design, rig.schema)))
       state.SkipWithError("export not written");
   }
 }

@@ -25,7 +25,6 @@ struct Design {
   const bxw::DesignTree& tree = editor.Tree();
   bxw::Settings settings;
   Design() {
-    schema.BuildClassSchema();
     editor.Add("dialogs", "window", "bench");
     editor.Add("bench", "vbox");
     for (int r = 0; r < kRows; ++r) {

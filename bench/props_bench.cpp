@@ -7,7 +7,7 @@
 #include <QScrollArea>
 #include <memory>
 
-#include "app/layout_metrics.h"
+#include "platform/layout_metrics.h"
 #include "model/class_schema.h"
 #include "model/design_edit.h"
 #include "model/design_tree.h"
@@ -35,7 +35,6 @@ struct PanelRig {
   const DesignObject* b2 = nullptr;
 
   PanelRig() {
-    schema.BuildClassSchema();
     window.resize(metrics.properties);
     area->setGeometry(0, 0, metrics.properties.width(), metrics.properties.height() - 60);
     area->setWidget(new QWidget);

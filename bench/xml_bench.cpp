@@ -31,8 +31,7 @@ namespace {
 
 struct Fixture {
   explicit Fixture(int objects) : design(bxw::bench::BuildLargeDesign(objects)), tree(*design) {
-    schema.BuildClassSchema();
-    file = bxw::DesignFileBytes(tree, schema, writer);
+    file = bxw::DesignFileBytes(tree, schema);
   }
   bxw::ClassSchema schema;
   std::unique_ptr<bxw::DesignTree> design;
@@ -97,13 +96,13 @@ void BM_ParseToDocument(benchmark::State& state) {
 
 void BM_DesignExport(benchmark::State& state) {
   Fixture& f = Shared(static_cast<int>(state.range(0)));
-  for (auto _ : state) benchmark::DoNotOptimize(bxw::DesignFileBytes(f.tree, f.schema, f.writer));
+  for (auto _ : state) benchmark::DoNotOptimize(bxw::DesignFileBytes(f.tree, f.schema));
 }
 
 void BM_Fingerprint(benchmark::State& state) {
   Fixture& f = Shared(static_cast<int>(state.range(0)));
   for (auto _ : state)
-    benchmark::DoNotOptimize(bxw::WholeDocumentFingerprint(f.tree, f.schema, f.writer));
+    benchmark::DoNotOptimize(bxw::WholeDocumentFingerprint(f.tree, f.schema));
 }
 
 BENCHMARK(BM_ImportDesignFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
@@ -148,7 +147,6 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 StepTimes RunSteps(const QString& path) {
   StepTimes t;
   bxw::ClassSchema schema;
-  schema.BuildClassSchema();
   auto start = std::chrono::steady_clock::now();
   bxw::XmlLoadResult r = bxw::LoadDialogXmlFile(schema, path);
   t.import = Seconds(start);

@@ -50,11 +50,7 @@ void CheckTree(const bxw::DesignTree& tree) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const bxw::ClassSchema schema = [] {
-    bxw::ClassSchema s;
-    s.BuildClassSchema();
-    return s;
-  }();
+  static const bxw::ClassSchema schema;
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   bxw::XmlLoadResult result = bxw::LoadDialogXml(schema, bytes);
   if (result.status != bxw::XmlLoadStatus::Loaded) {
@@ -66,8 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!bxw::HasValidRoot(tree)) return 0;  // the designer replaces it by an empty design
   CheckTree(tree);
   bxw::DialogXmlWriter writer;
-  const QByteArray exported = bxw::DesignFileBytes(tree, schema, writer);
-  if (bxw::WholeDocumentFingerprint(tree, schema, writer).size() != 8) Fail("fingerprint");
+  const QByteArray exported = bxw::DesignFileBytes(tree, schema);
+  if (bxw::WholeDocumentFingerprint(tree, schema).size() != 8) Fail("fingerprint");
   const bxw::XmlLoadResult second = bxw::LoadDialogXml(schema, exported);
   if (second.status != bxw::XmlLoadStatus::Loaded || !second.design)
     Fail("own export does not import");

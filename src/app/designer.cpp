@@ -230,7 +230,6 @@ void Designer::Startup() {
                                     UserSettingsDirectory(), FileSystemProbes())
           : SettingsLocation{options_.settingsPath, options_.settingsPath};
   settingsPath_ = where.writePath;
-  schema_.BuildClassSchema();
   metrics_ = ComputeLayoutMetrics(scaleX_, scaleY_);
   LoadSettingsAtStart(settings_, where.readPath);  // a missing or broken file leaves the defaults
   shell_.Open();
@@ -382,7 +381,7 @@ void Designer::RecordSavedSnapshot(const QString& fingerprint) {
 }
 
 QString Designer::Fingerprint() const {
-  return WholeDocumentFingerprint(Tree(), schema_, const_cast<DialogXmlWriter&>(writer_));
+  return WholeDocumentFingerprint(Tree(), schema_);
 }
 
 void Designer::UpdateJournal() {
@@ -392,7 +391,7 @@ void Designer::UpdateJournal() {
     journal_.Remove();
     return;
   }
-  journal_.Write(DesignFileBytes(Tree(), schema_, writer_), editor_.FilePath());
+  journal_.Write(DesignFileBytes(Tree(), schema_), editor_.FilePath());
 }
 
 void Designer::OfferRecovery() {

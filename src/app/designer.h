@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "app/command_menu.h"
-#include "app/layout_metrics.h"
+#include "platform/layout_metrics.h"
 #include "app/recovery_journal.h"
 #include "app/shell_windows.h"
 #include "app/tree_view.h"

@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/layout_metrics.h"
+#include "platform/layout_metrics.h"
 
 class QLabel;
 class QMdiArea;

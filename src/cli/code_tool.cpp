@@ -37,7 +37,6 @@ int CodeCommand(const QStringList& args, const Clock& clock, ToolOutput& output)
     return 2;
   }
   ClassSchema schema;
-  schema.BuildClassSchema();
   XmlLoadResult loaded = LoadDialogXmlFile(schema, file);
   if (loaded.status != XmlLoadStatus::Loaded) {
     // The reason as the import states it, one line per warning.

@@ -90,7 +90,6 @@ int CheckCommand(const QStringList& args, ToolOutput& output) {
   ToolArguments parsed;
   if (!ParseArguments(args, parsed, output, false)) return 2;
   ClassSchema schema;
-  schema.BuildClassSchema();
   std::unique_ptr<DesignTree> design;
   return ImportForTool(parsed.file, design, schema, output);
 }
@@ -99,7 +98,6 @@ int XmlCommand(const QStringList& args, ToolOutput& output) {
   ToolArguments parsed;
   if (!ParseArguments(args, parsed, output, true)) return 2;
   ClassSchema schema;
-  schema.BuildClassSchema();
   std::unique_ptr<DesignTree> design;
   const int code = ImportForTool(parsed.file, design, schema, output);
   if (!design) return 2;

@@ -12,6 +12,7 @@
 #include "codegen/source_names.h"
 #include "model/value_text.h"
 #include "xml/xml_export.h"
+#include "platform/value_forms.h"
 
 namespace bxw {
 
@@ -162,8 +163,9 @@ QString FaceLiteral(const QString& face) {
 }
 
 QString FontFlags(int style) {
-  const bool bold = style & 256;
-  const bool italic = style & 512;
+  const FontStyle s = FontStyleOfBits(style);
+  const bool bold = s.bold;
+  const bool italic = s.italic;
   if (bold && italic) return QStringLiteral(", #PB_Font_Bold | #PB_Font_Italic");
   if (bold) return QStringLiteral(", #PB_Font_Bold");
   if (italic) return QStringLiteral(", #PB_Font_Italic");
@@ -316,40 +318,39 @@ void WriteEventBlock(Lines& out, const ClassSchema& schema, EventNames& cache,
   out.Line(3 + m, QStringView(u"EndSelect"));
 }
 
+// A window's callback records ordered by their callback text (stable), the order in which both
+// the callback procedures and the window block's bindings read them.
+std::vector<const EventCallback*> ByCallback(const std::vector<EventCallback>& records) {
+  std::vector<const EventCallback*> sorted;
+  sorted.reserve(records.size());
+  for (const EventCallback& r : records) sorted.push_back(&r);
+  std::stable_sort(sorted.begin(), sorted.end(), [](const EventCallback* a, const EventCallback* b) {
+    return a->callback < b->callback;
+  });
+  return sorted;
+}
+
 void WriteCallbacks(Lines& out, const ClassSchema& schema, EventNames& cache, const QString& w,
-                    CodeExportTables& tables) {
+                    const CodeExportTables& tables) {
   out.Add(1, QStringLiteral(";{ Callbacks: ") + w + QStringLiteral(" }"));
   out.Blank();
-  auto it = tables.EventCallbacks.find(w);
-  if (it == tables.EventCallbacks.end()) {
+  const auto it = tables.EventCallbacks.constFind(w);
+  if (it == tables.EventCallbacks.constEnd()) {
     out.Add(2, QStringLiteral("; Event handlers here"));
     out.Blank();
   } else {
-    std::vector<EventCallback>& records = *it;
-    {
-      // Sorted in place, as the window block reads them in this order afterwards; positions are
-      // sorted and the records moved once.
-      std::vector<size_t> order(records.size());
-      for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-      std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return records[a].callback < records[b].callback;
-      });
-      std::vector<EventCallback> sorted;
-      sorted.reserve(records.size());
-      for (size_t i : order) sorted.push_back(std::move(records[i]));
-      records = std::move(sorted);
-    }
+    const std::vector<const EventCallback*> records = ByCallback(*it);
     // Groups by callback text without regard to case, in order of first appearance.
     std::vector<std::vector<const EventCallback*>> groups;
     QHash<QString, size_t> groupIndex;
-    for (const EventCallback& r : records) {
-      const QString key = r.callback.toLower();
+    for (const EventCallback* r : records) {
+      const QString key = r->callback.toLower();
       auto g = groupIndex.constFind(key);
       if (g == groupIndex.constEnd()) {
         groupIndex.insert(key, groups.size());
-        groups.push_back({&r});
+        groups.push_back({r});
       } else {
-        groups[*g].push_back(&r);
+        groups[*g].push_back(r);
       }
     }
     for (const auto& group : groups) {
@@ -378,12 +379,14 @@ void WriteWindowBlock(Lines& out, const QString& w, const CodeExportTables& tabl
   const QHash<QString, QString> variables = tables.GadgetVariables.value(w);
   QStringList extras;
   const auto callbacks = tables.EventCallbacks.constFind(w);
+  std::vector<const EventCallback*> byCallback;
   if (callbacks != tables.EventCallbacks.constEnd()) {
+    byCallback = ByCallback(*callbacks);
     QSet<QString> extra;
-    for (const EventCallback& r : *callbacks)
-      if (!variables.contains(r.objectName) && !extra.contains(r.objectName)) {
-        extra.insert(r.objectName);
-        extras << r.objectName;
+    for (const EventCallback* r : byCallback)
+      if (!variables.contains(r->objectName) && !extra.contains(r->objectName)) {
+        extra.insert(r->objectName);
+        extras << r->objectName;
       }
   }
   // Both line lists are ordered by their whole text without regard to case. Names are distinct
@@ -403,8 +406,7 @@ void WriteWindowBlock(Lines& out, const QString& w, const CodeExportTables& tabl
   }
   if (callbacks != tables.EventCallbacks.constEnd()) {
     out.Blank();
-    std::vector<const EventCallback*> records;
-    for (const EventCallback& r : *callbacks) records.push_back(&r);
+    std::vector<const EventCallback*> records = byCallback;
     StableSortNoCase(records,
                      [](const EventCallback* r) -> const QString& { return r->objectName; });
     for (const EventCallback* r : records)
@@ -422,7 +424,7 @@ void WriteWindowBlock(Lines& out, const QString& w, const CodeExportTables& tabl
 }
 
 void WriteUiSection(Lines& out, const ClassSchema& schema, const QStringList& windows,
-                    CodeExportTables& tables) {
+                    const CodeExportTables& tables) {
   out.Add(0, QStringLiteral(";{ Dialogs UI }"));
   out.Blank();
   std::vector<QStringList> sortedVariables;  // per window, for the window blocks too
@@ -638,8 +640,8 @@ QString UnsafeSourceMessage(const QStringList& problems) {
 
 namespace {
 
-QString ComposeWith(const DesignTree& tree, const ClassSchema& schema, DialogXmlWriter& writer,
-                    const SourceOptions& options, const QDateTime& now,
+QString ComposeWith(const DesignTree& tree, const ClassSchema& schema,
+                    const DialogXmlWriter& writer, const SourceOptions& options, const QDateTime& now,
                     const RuntimeBindings& bindings) {
   const QString composed = writer.Document() ? ComposeForSource(*writer.Document()) : QString();
   // The embedded XML plus the code around it, mostly event procedures; a generous guess saves
@@ -663,7 +665,8 @@ RuntimeBindings BindingsOf(const DialogXmlWriter& writer) {
 
 }  // namespace
 
-QString ComposeSource(const DesignTree& tree, const ClassSchema& schema, DialogXmlWriter& writer,
+QString ComposeSource(const DesignTree& tree, const ClassSchema& schema,
+                      const DialogXmlWriter& writer,
                       const SourceOptions& options, const QDateTime& now) {
   return ComposeWith(tree, schema, writer, options, now, BindingsOf(writer));
 }
@@ -744,7 +747,7 @@ SourceBuild BuildCheckedSource(const DesignTree& tree, const ClassSchema& schema
 }
 
 QString ComposeBuiltSource(const DesignTree& tree, const ClassSchema& schema,
-                           DialogXmlWriter& writer, const SourceOptions& options,
+                           const DialogXmlWriter& writer, const SourceOptions& options,
                            const QDateTime& now, const SourceBuild& build) {
   return ComposeWith(tree, schema, writer, options, now, build.bindings);
 }

@@ -27,10 +27,11 @@ QStringList UnsafeSourceValues(const DesignTree& tree, const ClassSchema& schema
 // The message shown when UnsafeSourceValues refuses an export.
 QString UnsafeSourceMessage(const QStringList& problems);
 
-// Composes the source text from the writer's last CodeExport build (sorting its callback lists in
-// place, as the export leaves them), declaring the runtime constants and procedures that its XML
-// names. Expects a build that passed the safety check of BuildSourceText (UnsafeSourceValues).
-QString ComposeSource(const DesignTree& tree, const ClassSchema& schema, DialogXmlWriter& writer,
+// Composes the source text from the writer's last CodeExport build, which it only reads, declaring
+// the runtime constants and procedures that its XML names. Expects a build that passed the safety
+// check of BuildSourceText (UnsafeSourceValues).
+QString ComposeSource(const DesignTree& tree, const ClassSchema& schema,
+                      const DialogXmlWriter& writer,
                       const SourceOptions& options, const QDateTime& now);
 
 // Builds the CodeExport document and composes the source text. Answers false with `refusal` set
@@ -51,7 +52,7 @@ SourceBuild BuildCheckedSource(const DesignTree& tree, const ClassSchema& schema
                                DialogXmlWriter& writer, const SourceOptions& options);
 // The source text of a build that was made and not refused.
 QString ComposeBuiltSource(const DesignTree& tree, const ClassSchema& schema,
-                           DialogXmlWriter& writer, const SourceOptions& options,
+                           const DialogXmlWriter& writer, const SourceOptions& options,
                            const QDateTime& now, const SourceBuild& build);
 
 }  // namespace bxw

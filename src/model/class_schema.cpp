@@ -248,8 +248,11 @@ void ClassSchema::AddEvents(const QString& cls, const QStringList& events) {
   classes_[cls].events << events;
 }
 
+ClassSchema::ClassSchema() {
+  BuildClassSchema();
+}
+
 void ClassSchema::BuildClassSchema() {
-  classes_.clear();
   for (const ClassRow& row : kClasses) AddClass(QString::fromLatin1(row.cls), row.attributes);
 
   const QStringList auto_{QStringLiteral("auto")};

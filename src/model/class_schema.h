@@ -19,10 +19,10 @@ struct ClassRecord {
 };
 
 // The catalogue of the 40 object classes: attribute order, suggested values, event constants.
-// Filled once by BuildClassSchema and read-only afterwards. Class names compare case-sensitively.
+// Complete once constructed and read-only afterwards. Class names compare case-sensitively.
 class ClassSchema {
 public:
-  void BuildClassSchema();
+  ClassSchema();
 
   bool IsKnownClass(const QString& cls) const;
   bool ClassHasAttribute(const QString& cls, const QString& attribute) const;
@@ -40,6 +40,7 @@ public:
   int ClassCount() const { return static_cast<int>(classes_.size()); }
 
 private:
+  void BuildClassSchema();
   void AddClass(const QString& cls, const char* attributes);
   void AddSuggestions(const QString& cls, const QString& attribute, const QStringList& values);
   void AddEvents(const QString& cls, const QStringList& events);

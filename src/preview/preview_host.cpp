@@ -10,6 +10,7 @@
 
 #include "dialog/file_symbols.h"
 #include "model/settings.h"
+#include "platform/widgets/qt_values.h"
 
 namespace bxw {
 
@@ -75,10 +76,7 @@ QFont PreviewHost::LoadFont(PreviewFontEntry& entry) {
   if (!entry.font.isValid()) {
     QFont f(entry.face);
     if (entry.size > 0) f.setPointSize(entry.size);
-    f.setBold((entry.style & 256) != 0);
-    f.setItalic((entry.style & 512) != 0);
-    f.setUnderline((entry.style & 4) != 0);
-    f.setStrikeOut((entry.style & 8) != 0);
+    ApplyFontStyle(f, entry.style);
     entry.font = f;
     ++fontLoads_;
   }
@@ -86,12 +84,6 @@ QFont PreviewHost::LoadFont(PreviewFontEntry& entry) {
 }
 
 namespace {
-
-// Platform colours keep red in the low byte.
-QColor PlatformColour(qint64 value) {
-  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                static_cast<int>((value >> 16) & 0xFF));
-}
 
 }  // namespace
 
@@ -110,12 +102,12 @@ bool PreviewHost::ApplyStyles(PreviewTables& tables, int dialog) {
     }
     QPalette palette = gadget->palette();
     if (style.hasFrontColour) {
-      const QColor c = PlatformColour(style.frontColour);
+      const QColor c = QColorOfPlatformColour(style.frontColour);
       for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         palette.setColor(role, c);
     }
     if (style.hasBackColour) {
-      const QColor c = PlatformColour(style.backColour);
+      const QColor c = QColorOfPlatformColour(style.backColour);
       for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
         palette.setColor(role, c);
       gadget->setAutoFillBackground(true);

@@ -18,6 +18,7 @@
 
 #include "model/names.h"
 #include "model/value_text.h"
+#include "platform/widgets/qt_values.h"
 
 namespace bxw {
 namespace {
@@ -178,11 +179,6 @@ const char* LookUp(const NameText* begin, const NameText* end, const QString& na
   return nullptr;
 }
 
-// Platform colour values keep red in the lowest byte.
-QColor PlatformColour(qint64 value) {
-  const auto v = static_cast<quint32>(value);
-  return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
-}
 
 void SetBackground(QWidget* w, const QColor* colour) {
   if (!colour) {
@@ -547,7 +543,7 @@ void PropertiesPanel::ShowValue(PropertyRow& row, const DesignObject& object,
         if (value.isEmpty()) {
           SetBackground(list, nullptr);
         } else {
-          const QColor c = PlatformColour(ValueOfText(value));
+          const QColor c = QColorOfPlatformColour(ValueOfText(value));
           SetBackground(list, &c);
         }
       }
@@ -799,16 +795,17 @@ void PropertiesPanel::PickFont(PropertyRow& row, const DesignObject& object) {
   FontChoice initial;
   initial.face = fields.value(0);
   initial.size = static_cast<int>(std::clamp<qint64>(ValueOfText(fields.value(1)), 0, 10000));
-  initial.bold = (style & 256) != 0;
-  initial.italic = (style & 512) != 0;
-  initial.underline = (style & 4) != 0;
-  initial.strikeOut = (style & 8) != 0;
+  const FontStyle initialStyle = FontStyleOfBits(style);
+  initial.bold = initialStyle.bold;
+  initial.italic = initialStyle.italic;
+  initial.underline = initialStyle.underline;
+  initial.strikeOut = initialStyle.strikeOut;
   const std::optional<FontChoice> chosen = host_.requesters.ChooseFont(initial);
   // Cancelling the requester removes the font, as the right click does.
   QString value;
   if (chosen && !chosen->face.isEmpty()) {
-    const int newStyle = (chosen->bold ? 256 : 0) + (chosen->italic ? 512 : 0) +
-                         (chosen->underline ? 4 : 0) + (chosen->strikeOut ? 8 : 0);
+    const int newStyle =
+        FontStyleBits({chosen->bold, chosen->italic, chosen->underline, chosen->strikeOut});
     value = chosen->face + QLatin1Char('|') + QString::number(chosen->size) + QLatin1Char('|') +
             QString::number(newStyle);
   }
@@ -832,7 +829,7 @@ void PropertiesPanel::PickColour(PropertyRow& row, const DesignObject& object) {
   }
   const QString hex = QString::number(static_cast<quint32>(result), 16).toUpper();
   Store(object, row.name, QLatin1Char('$') + hex);
-  const QColor c = PlatformColour(result);
+  const QColor c = QColorOfPlatformColour(result);
   SetBackground(list, &c);
   Schedule(1);
 }

@@ -9,12 +9,13 @@
 #include <memory>
 #include <unordered_map>
 
-#include "app/layout_metrics.h"
+#include "platform/layout_metrics.h"
 #include "model/class_schema.h"
 #include "model/design_edit.h"
 #include "model/design_tree.h"
 #include "platform/random_source.h"
 #include "platform/requesters.h"
+#include "platform/value_forms.h"
 
 class QLabel;
 class QScrollArea;
@@ -36,13 +37,13 @@ enum class EditorKind : int {
   Info = 9,    // read-only facts about the object
 };
 
-// What happened to an editor; the numbers are the event codes the dispatcher has always used.
+// What happened to an editor, numbered by the event codes of the dialog format.
 enum class PropertyEvent : int {
-  LeftClick = 0,
-  RightClick = 1,
-  Change = 768,
-  FocusGained = 14000,
-  FocusLost = 14001,
+  LeftClick = event_code::kLeftClick,
+  RightClick = event_code::kRightClick,
+  Change = event_code::kChange,
+  FocusGained = event_code::kFocus,
+  FocusLost = event_code::kLostFocus,
 };
 
 // One row of the panel: a label on the left, an editor on the right.

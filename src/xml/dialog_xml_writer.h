@@ -137,7 +137,6 @@ public:
   // Placeholder name -> source expression ("DPIx1" -> "ScaleX(100)"), in the order of creation.
   const std::vector<std::pair<QString, QString>>& DpiPlaceholders() const { return dpiTable_; }
   const CodeExportTables& CodeTables() const { return codeTables_; }
-  CodeExportTables& CodeTables() { return codeTables_; }
 
 private:
   void ResetBuildState(XmlBuildMode mode, const QString& windowName);

@@ -54,11 +54,6 @@ QString TextFingerprint(const QString& composed) {
   return CrcText(Crc(crc32(0L, Z_NULL, 0), bytes.constData(), bytes.size()));
 }
 
-QString WholeDocumentFingerprint(const DesignTree& tree, const ClassSchema& schema,
-                                 DialogXmlWriter&) {
-  return WholeDocumentFingerprint(tree, schema);
-}
-
 namespace {
 
 // Writes the composed text to a file as UTF-8 and takes the CRC of the clipboard form beside it.
@@ -103,10 +98,6 @@ bool WriteDesignFile(const QString& path, const DesignTree& tree, const ClassSch
 }
 
 QByteArray DesignFileBytes(const DesignTree& tree, const ClassSchema& schema) {
-  return ComposeForFile(tree, schema);
-}
-
-QByteArray DesignFileBytes(const DesignTree& tree, const ClassSchema& schema, DialogXmlWriter&) {
   return ComposeForFile(tree, schema);
 }
 

@@ -12,9 +12,6 @@ namespace bxw {
 // hexadecimal digits. The text is composed piece by piece into the checksum and never held whole;
 // no writer's document is built or replaced.
 QString WholeDocumentFingerprint(const DesignTree& tree, const ClassSchema& schema);
-// The same; the writer is not used (kept for callers that hand theirs in).
-QString WholeDocumentFingerprint(const DesignTree& tree, const ClassSchema& schema,
-                                 DialogXmlWriter& writer);
 
 // The same fingerprint of a text already composed (the clipboard form).
 QString TextFingerprint(const QString& composed);
@@ -28,8 +25,5 @@ bool WriteDesignFile(const QString& path, const DesignTree& tree, const ClassSch
 
 // The file form of the design (what "Export XML" saves), composed straight from the tree.
 QByteArray DesignFileBytes(const DesignTree& tree, const ClassSchema& schema);
-// The same; the writer is not used (kept for callers that hand theirs in).
-QByteArray DesignFileBytes(const DesignTree& tree, const ClassSchema& schema,
-                           DialogXmlWriter& writer);
 
 }  // namespace bxw

@@ -26,7 +26,7 @@ protected:
   }
   QByteArray DesignBytes(const Designer& d) {
     DialogXmlWriter writer;
-    return DesignFileBytes(d.Tree(), d.Schema(), writer);
+    return DesignFileBytes(d.Tree(), d.Schema());
   }
 };
 

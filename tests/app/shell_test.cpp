@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/designer.h"
-#include "app/layout_metrics.h"
+#include "platform/layout_metrics.h"
 #include "app/windows.h"
 #include "designer_fixture.h"
 

@@ -36,7 +36,7 @@ protected:
     return QString();
   }
   QString Design() {
-    return QString::fromUtf8(DesignFileBytes(designer->Tree(), designer->Schema(), writer));
+    return QString::fromUtf8(DesignFileBytes(designer->Tree(), designer->Schema()));
   }
   template <typename W>
   W* Editor(const QString& row) {

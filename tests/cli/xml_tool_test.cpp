@@ -19,7 +19,6 @@ TEST(Reader, NestingIsBoundedByWhatTheRuntimeOpens) {
            QByteArray("</vbox>").repeated(levels - 1) + "</window></dialogs>";
   };
   ClassSchema schema;
-  schema.BuildClassSchema();
   XmlLoadResult deepest = LoadDialogXml(schema, nested(128));
   ASSERT_EQ(deepest.status, XmlLoadStatus::Loaded);
   EXPECT_EQ(deepest.design->Depth("button1"), 129);

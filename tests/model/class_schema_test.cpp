@@ -8,7 +8,6 @@ namespace {
 
 class SchemaTest : public ::testing::Test {
 protected:
-  void SetUp() override { schema.BuildClassSchema(); }
   ClassSchema schema;
 };
 

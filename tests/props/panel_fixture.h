@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/layout_metrics.h"
+#include "platform/layout_metrics.h"
 #include "model/class_schema.h"
 #include "model/design_edit.h"
 #include "model/design_tree.h"
@@ -47,7 +47,6 @@ public:
 class PanelTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    schema.BuildClassSchema();
     metrics = ComputeLayoutMetrics(1.0, 1.0);
     window = std::make_unique<QWidget>();
     window->resize(320, 500);

@@ -38,7 +38,6 @@ struct DesignFixture {
   DesignerContext ctx{tree, schema, settings, requesters, clock, writer, snapshot, {}, QString()};
 
   DesignFixture() {
-    schema.BuildClassSchema();
     ctx.hooks.setClipboardText = [this](const QString& t) { clipboard = t; };
     ctx.hooks.applyEdit = [this](Edit edit, const QString& description) {
       EditOutcome out = editor.Apply(std::move(edit));

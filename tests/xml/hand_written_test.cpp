@@ -149,7 +149,6 @@ TEST(HandWritten, FilesKeepWhatTheyHoldAndSaveAsWritten) {
 // comments and a binding of the program's own procedure.
 TEST(HandWritten, EachModeWritesWhatItsReaderNeeds) {
   ClassSchema schema;
-  schema.BuildClassSchema();
   XmlLoadResult r =
       LoadDialogXml(schema,
                     "<dialogs>\n"

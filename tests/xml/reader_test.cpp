@@ -58,7 +58,7 @@ TEST(Reader, DesignExportRoundTripsEveryClassAndValue) {
   ImportFixture f;
   BuildEverything(f);
   ASSERT_EQ(f.tree.Size(), 41);
-  const QString path = f.Write("all.xml", DesignFileBytes(f.tree, f.schema, f.writer));
+  const QString path = f.Write("all.xml", DesignFileBytes(f.tree, f.schema));
   ImportFixture g;
   ImportXmlFile(g.ctx, path);
   EXPECT_TRUE(g.Messages().isEmpty());
@@ -223,7 +223,6 @@ TEST(Reader, WideFilesKeepEveryElement) {
   for (int i = 0; i < kCount; ++i) wide += "<empty/>";
   wide += "</vbox></window></dialogs>";
   ClassSchema schema;
-  schema.BuildClassSchema();
   XmlLoadResult result = LoadDialogXml(schema, wide);
   ASSERT_EQ(result.status, XmlLoadStatus::Loaded);
   EXPECT_TRUE(result.errorText.isEmpty());

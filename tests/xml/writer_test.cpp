@@ -58,7 +58,7 @@ TEST(Writer, DesignExampleIsWrittenByteForByte) {
   f.Add("dialogs", "window");
   f.Add("window1", "vbox");
   f.Add("vbox1", "button");
-  EXPECT_EQ(DesignFileBytes(f.tree, f.schema, f.writer),
+  EXPECT_EQ(DesignFileBytes(f.tree, f.schema),
             ReadFileBytes(DataPath("xml/example_design.xml")));
   // The clipboard form differs only in its declaration; the source form has none and starts
   // with the line break before the root.
@@ -70,7 +70,7 @@ TEST(Writer, DesignExampleIsWrittenByteForByte) {
 
 TEST(Writer, EmptyDesignIsTheBareRoot) {
   DesignFixture f;
-  EXPECT_EQ(DesignFileBytes(f.tree, f.schema, f.writer),
+  EXPECT_EQ(DesignFileBytes(f.tree, f.schema),
             QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<dialogs/>"));
 }
 

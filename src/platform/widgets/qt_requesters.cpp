@@ -5,6 +5,8 @@
 #include <QFontDialog>
 #include <QMessageBox>
 
+#include "platform/widgets/qt_values.h"
+
 namespace bxw {
 namespace {
 
@@ -80,13 +82,10 @@ std::optional<FontChoice> QtRequesters::ChooseFont(const FontChoice& initial) {
 }
 
 int QtRequesters::ChooseColour(int initial) {
-  // Platform colours keep red in the low byte.
-  const QColor start = initial < 0 ? QColor(Qt::black)
-                                   : QColor(initial & 0xFF, (initial >> 8) & 0xFF,
-                                            (initial >> 16) & 0xFF);
+  const QColor start = initial < 0 ? QColor(Qt::black) : QColorOfPlatformColour(initial);
   const QColor c = QColorDialog::getColor(start, parent_);
   if (!c.isValid()) return -1;
-  return c.red() | (c.green() << 8) | (c.blue() << 16);
+  return PlatformColourOfQColor(c);
 }
 
 }  // namespace bxw

@@ -1,4 +1,4 @@
-#include "app/layout_metrics.h"
+#include "platform/layout_metrics.h"
 
 #include <cmath>
 
