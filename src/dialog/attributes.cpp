@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "dialog/symbol_registry.h"
+#include "platform/xml_document.h"
 
 namespace bxw::dialog {
 
@@ -206,6 +207,25 @@ bool IsBlank(QChar c) {
   return c == QLatin1Char(' ') || c == QLatin1Char('\t');
 }
 
+bool Is(const QString& a, const char* b) {
+  return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
+}
+
+// An expand value of a box or a grid axis. Columns and boxes know "no" (their default is yes),
+// rows know "yes" (their default is no); other values leave the mode.
+void ParseExpandMode(const QString& value, bool rows, int* mode, int* item) {
+  if (!rows && Is(value, "no")) {
+    *mode = kExpandNo;
+  } else if (rows && Is(value, "yes")) {
+    *mode = kExpandYes;
+  } else if (Is(value, "equal")) {
+    *mode = kExpandEqual;
+  } else if (value.startsWith(QLatin1String("item:"), Qt::CaseInsensitive)) {
+    *mode = kExpandItem;
+    *item = ExpandItemIndex(value);
+  }
+}
+
 // Integer that follows `key` in `value` (case-insensitive, anywhere), if the key occurs.
 std::optional<int> IntegerAfter(const QString& value, QLatin1StringView key) {
   const int at = value.indexOf(key, 0, Qt::CaseInsensitive);
@@ -378,6 +398,176 @@ void ParseExpand(const QString& value, Placement* p) {
     p->expandH = false;
     p->expandV = false;
   }
+}
+
+// ---- the attributes of one kind ----
+
+int ParseNumeric(const XmlNode& element, const char* name, int fallback,
+                 const SymbolRegistry& symbols) {
+  for (const XmlAttribute& a : element.Attributes())
+    if (Is(a.name, name)) return symbols.Value(a.value).value_or(IntegerText(a.value));
+  return fallback;
+}
+
+Placement ParsePlacement(const XmlNode& element, int margin) {
+  Placement p;
+  p.top = p.bottom = p.left = p.right = margin;
+  for (const XmlAttribute& a : element.Attributes()) {
+    if (Is(a.name, "margin"))
+      ParseMargin(a.value, &p);
+    else if (Is(a.name, "expand"))
+      ParseExpand(a.value, &p);
+    else if (Is(a.name, "expandwidth"))
+      p.expandWidth = IntegerText(a.value);
+    else if (Is(a.name, "expandheight"))
+      p.expandHeight = IntegerText(a.value);
+    else if (Is(a.name, "align"))
+      ParseAlign(a.value, &p);
+  }
+  return p;
+}
+
+BoxParams ParseBoxParams(const XmlNode& element) {
+  BoxParams p;
+  p.horizontal = KindOfElement(element.Name()) == Kind::HBox;
+  for (const XmlAttribute& a : element.Attributes()) {
+    if (Is(a.name, "spacing")) {
+      p.spacing = IntegerText(a.value);
+    } else if (Is(a.name, "expand")) {
+      ParseExpandMode(a.value, false, &p.mode, &p.item);
+    } else if (Is(a.name, "align")) {
+      if (Is(a.value, "center"))
+        p.align = kAlignCenter;
+      else if (Is(a.value, "bottom") || Is(a.value, "right"))
+        p.align = kAlignEnd;
+    }
+  }
+  return p;
+}
+
+GridParams ParseGridParams(const XmlNode& element) {
+  GridParams p;
+  for (const XmlAttribute& a : element.Attributes()) {
+    if (Is(a.name, "columns"))
+      p.columns = IntegerText(a.value);
+    else if (Is(a.name, "colspacing"))
+      p.colSpacing = IntegerText(a.value);
+    else if (Is(a.name, "rowspacing"))
+      p.rowSpacing = IntegerText(a.value);
+    else if (Is(a.name, "colexpand"))
+      ParseExpandMode(a.value, false, &p.colMode, &p.colItem);
+    else if (Is(a.name, "rowexpand"))
+      ParseExpandMode(a.value, true, &p.rowMode, &p.rowItem);
+  }
+  return p;
+}
+
+GridSpan ParseGridSpan(const XmlNode& element) {
+  GridSpan s;
+  for (const XmlAttribute& a : element.Attributes()) {
+    if (Is(a.name, "colspan"))
+      s.colspan = std::max(1, IntegerText(a.value));
+    else if (Is(a.name, "rowspan"))
+      s.rowspan = std::max(1, IntegerText(a.value));
+  }
+  return s;
+}
+
+ScrollAreaParams ParseScrollAreaParams(const XmlNode& element) {
+  ScrollAreaParams p;
+  for (const XmlAttribute& a : element.Attributes()) {
+    if (Is(a.name, "innerwidth")) {
+      p.innerW = Is(a.value, "auto") ? -1 : IntegerText(a.value);
+    } else if (Is(a.name, "innerheight")) {
+      p.innerH = Is(a.value, "auto") ? -1 : IntegerText(a.value);
+    } else if (Is(a.name, "step")) {
+      p.step = IntegerText(a.value);
+    } else if (Is(a.name, "scrolling")) {
+      if (Is(a.value, "vertical"))
+        p.mode = kScrollVertical;
+      else if (Is(a.value, "horizontal"))
+        p.mode = kScrollHorizontal;
+    }
+  }
+  return p;
+}
+
+SplitterParams ParseSplitterParams(const XmlNode& element) {
+  SplitterParams p;
+  for (const XmlAttribute& a : element.Attributes()) {
+    const int pane = Is(a.name, "firstmin") ? 0 : Is(a.name, "secondmin") ? 1 : -1;
+    if (pane < 0) continue;
+    if (Is(a.value, "auto") || Is(a.value, "request"))
+      p.autoMin[pane] = true;
+    else
+      p.minimums.push_back({pane, IntegerText(a.value)});
+  }
+  return p;
+}
+
+WindowBoundsParams ParseWindowBounds(const XmlNode& element) {
+  WindowBoundsParams p;
+  for (const XmlAttribute& a : element.Attributes()) {
+    int* bound = Is(a.name, "minwidth")    ? &p.minW
+                 : Is(a.name, "minheight") ? &p.minH
+                 : Is(a.name, "maxwidth")  ? &p.maxW
+                 : Is(a.name, "maxheight") ? &p.maxH
+                                           : nullptr;
+    if (bound)
+      *bound = Is(a.value, "auto") ? kBoundAuto : static_cast<int16_t>(IntegerText(a.value));
+  }
+  return p;
+}
+
+std::optional<int> ParseOptionGroup(const XmlNode& element, const SymbolRegistry& symbols) {
+  for (const XmlAttribute& a : element.Attributes())
+    if (Is(a.name, "group")) return ParseNumeric(element, "group", -1, symbols);
+  return std::nullopt;
+}
+
+bool IsCanvasContainer(const XmlNode& element, const SymbolRegistry& symbols) {
+  uint32_t flags = 0;
+  for (const XmlAttribute& a : element.Attributes())
+    if (Is(a.name, "flags"))
+      flags |= EvaluateFlags(Kind::Canvas, a.value, symbols, [](const QString&) {});
+  return flags & flag::CanvasContainer;
+}
+
+ControlParams ParseLeafParams(Kind kind, const XmlNode& element, const SymbolRegistry& symbols,
+                              const QString& text, uint32_t flags) {
+  ControlParams p;
+  p.text = text;
+  p.flags = flags;
+  auto numeric = [&](const char* name, int fallback) {
+    return ParseNumeric(element, name, fallback, symbols);
+  };
+  switch (kind) {
+    case Kind::ScrollBar:
+      p.min = numeric("min", 0);
+      p.max = numeric("max", 100);
+      p.page = numeric("page", 10);
+      break;
+    case Kind::ProgressBar:
+    case Kind::Spin:
+      p.min = numeric("min", 0);
+      p.max = numeric("max", 100);
+      break;
+    case Kind::TrackBar:
+      p.min = numeric("min", 0);
+      p.max = numeric("max", 10);
+      break;
+    case Kind::HyperLink:
+      p.color = numeric("color", 0xFF0000);
+      break;
+    case Kind::Web:
+    case Kind::IPAddress:
+      p.flags = 0;
+      break;
+    default:
+      break;
+  }
+  p.value = numeric("value", p.min);
+  return p;
 }
 
 }  // namespace bxw::dialog

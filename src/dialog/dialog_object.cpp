@@ -162,13 +162,9 @@ GridObject::GridObject(RuntimeState& rt, const GridParams& p)
 }
 
 void GridObject::AddChild(std::unique_ptr<DialogObject> child, const XmlNode& element) {
-  int colspan = 1, rowspan = 1;
-  for (const XmlAttribute& a : element.Attributes()) {
-    if (a.name.compare(QLatin1String("colspan"), Qt::CaseInsensitive) == 0)
-      colspan = std::max(1, IntegerText(a.value));
-    else if (a.name.compare(QLatin1String("rowspan"), Qt::CaseInsensitive) == 0)
-      rowspan = std::max(1, IntegerText(a.value));
-  }
+  const GridSpan span = ParseGridSpan(element);
+  const int colspan = span.colspan;
+  int rowspan = span.rowspan;
   if (rowspan > kGridMaxRowSpan) {
     rt_.Error(QStringLiteral("A gridbox can only have a maximum of 65 rows (%1 was specified).")
                   .arg(rowspan));
@@ -404,18 +400,19 @@ void TabObject::RefreshText() {
 
 Size ScrollAreaObject::CalculateSize() {
   childReq_ = child_ ? child_->Request() : Size{};
-  return ScrollAreaRequest(mode, placement, childReq_, width, height);
+  return ScrollAreaRequest(params.mode, placement, childReq_, width, height);
 }
 
 void ScrollAreaObject::Resize(int x, int y, int w, int h) {
   DialogObject::Resize(x, y, w, h);
-  const ScrollInner in = ScrollAreaInner(mode, placement, childReq_, innerW, innerH, w, h);
+  const ScrollInner in =
+      ScrollAreaInner(params.mode, placement, childReq_, params.innerW, params.innerH, w, h);
   if (!child_ || !widget) return;
   const Rect r = PlaceChild(placement, {0, 0, in.iw, in.ih}, childReq_);
   QWidget* inner = bxw::ScrollAreaInner(area);
   QSize size = inner->size();
-  if (innerW == -1) size.setWidth(BoundedSide(L{r.w} + placement.left + placement.right));
-  if (innerH == -1) size.setHeight(BoundedSide(L{r.h} + placement.top + placement.bottom));
+  if (params.innerW == -1) size.setWidth(BoundedSide(L{r.w} + placement.left + placement.right));
+  if (params.innerH == -1) size.setHeight(BoundedSide(L{r.h} + placement.top + placement.bottom));
   inner->resize(size);
   SettleScrollArea(area);
   child_->Place(r.x, r.y, r.w, r.h);

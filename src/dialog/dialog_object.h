@@ -255,7 +255,7 @@ public:
   bool HoldsControls() const override { return true; }
   Size CalculateSize() override;
   void Resize(int x, int y, int w, int h) override;
-  int innerW = -1, innerH = -1, step = 10, mode = kScrollBoth;
+  ScrollAreaParams params;
   QScrollArea* area = nullptr;
 };
 

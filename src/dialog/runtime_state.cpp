@@ -221,27 +221,7 @@ void RuntimeState::EvaluateCommon(DialogObject& o, const XmlNode& element) {
 
 void RuntimeState::EvaluatePlacement(SingleChildObject& o, const XmlNode& element, int margin) {
   EvaluateCommon(o, element);
-  Placement& p = o.placement;
-  p = Placement{};
-  p.top = p.bottom = p.left = p.right = margin;
-  for (const XmlAttribute& a : element.Attributes()) {
-    if (Is(a.name, "margin"))
-      ParseMargin(a.value, &p);
-    else if (Is(a.name, "expand"))
-      ParseExpand(a.value, &p);
-    else if (Is(a.name, "expandwidth"))
-      p.expandWidth = IntegerText(a.value);
-    else if (Is(a.name, "expandheight"))
-      p.expandHeight = IntegerText(a.value);
-    else if (Is(a.name, "align"))
-      ParseAlign(a.value, &p);
-  }
-}
-
-int RuntimeState::NumericAttribute(const XmlNode& element, const char* name, int fallback) const {
-  for (const XmlAttribute& a : element.Attributes())
-    if (Is(a.name, name)) return symbols.Value(a.value).value_or(IntegerText(a.value));
-  return fallback;
+  o.placement = ParsePlacement(element, margin);
 }
 
 void RuntimeState::BindEvents(DialogObject& o, const XmlNode& element, uint32_t capabilities) {
@@ -306,224 +286,199 @@ std::unique_ptr<DialogObject> RuntimeState::CreateObject(Kind kind, const XmlNod
   QWidget* list = CurrentList();
   switch (kind) {
     case Kind::HBox:
-    case Kind::VBox: {
-      auto box = std::make_unique<BoxObject>(*this, kind);
-      EvaluateCommon(*box, element);
-      for (const XmlAttribute& a : element.Attributes()) {
-        if (Is(a.name, "spacing")) {
-          box->params.spacing = IntegerText(a.value);
-        } else if (Is(a.name, "expand")) {
-          if (Is(a.value, "no"))
-            box->params.mode = kExpandNo;
-          else if (Is(a.value, "equal"))
-            box->params.mode = kExpandEqual;
-          else if (a.value.startsWith(QLatin1String("item:"), Qt::CaseInsensitive)) {
-            box->params.mode = kExpandItem;
-            box->params.item = ExpandItemIndex(a.value);
-          }
-        } else if (Is(a.name, "align")) {
-          if (Is(a.value, "center"))
-            box->params.align = kAlignCenter;
-          else if (Is(a.value, "bottom") || Is(a.value, "right"))
-            box->params.align = kAlignEnd;
-        }
-      }
-      return box;
-    }
-    case Kind::MultiBox: {
-      auto box = std::make_unique<MultiBoxObject>(*this, kind);
-      EvaluateCommon(*box, element);
-      return box;
-    }
-    case Kind::SingleBox: {
-      auto box = std::make_unique<SingleBoxObject>(*this);
-      EvaluatePlacement(*box, element, 10);
-      return box;
-    }
-    case Kind::GridBox: {
-      GridParams p;
-      for (const XmlAttribute& a : element.Attributes()) {
-        auto mode = [&](int* m, int* item, bool rows) {
-          if (!rows && Is(a.value, "no"))
-            *m = kExpandNo;
-          else if (rows && Is(a.value, "yes"))
-            *m = kExpandYes;
-          else if (Is(a.value, "equal"))
-            *m = kExpandEqual;
-          else if (a.value.startsWith(QLatin1String("item:"), Qt::CaseInsensitive)) {
-            *m = kExpandItem;
-            *item = ExpandItemIndex(a.value);
-          }
-        };
-        if (Is(a.name, "columns"))
-          p.columns = IntegerText(a.value);
-        else if (Is(a.name, "colspacing"))
-          p.colSpacing = IntegerText(a.value);
-        else if (Is(a.name, "rowspacing"))
-          p.rowSpacing = IntegerText(a.value);
-        else if (Is(a.name, "colexpand"))
-          mode(&p.colMode, &p.colItem, false);
-        else if (Is(a.name, "rowexpand"))
-          mode(&p.rowMode, &p.rowItem, true);
-      }
-      // Cells are located by dividing by the column count: fewer than one column is taken
-      // as one (GridObject clamps).
-      auto grid = std::make_unique<GridObject>(*this, p);
-      EvaluateCommon(*grid, element);
-      return grid;
-    }
-    case Kind::Empty: {
-      auto o = std::make_unique<DialogObject>(*this, kind);
-      EvaluateCommon(*o, element);
-      return o;
-    }
-    case Kind::Container: {
-      auto o = std::make_unique<ContainerObject>(*this);
-      EvaluatePlacement(*o, element, 10);
-      QWidget* w = CreateContainerControl(list, o->flags);
-      RegisterControl(*o, w);
-      OpenList(w);
-      return o;
-    }
-    case Kind::Frame: {
-      auto o = std::make_unique<FrameObject>(*this);
-      EvaluatePlacement(*o, element, 5);
-      RegisterControl(*o, CreateFrameControl(list, o->text, o->flags));
-      return o;
-    }
-    case Kind::Canvas: {
-      // The container flag decides the family; the evaluation proper (with its messages)
-      // follows in the object's own attribute pass.
-      uint32_t probe = 0;
-      for (const XmlAttribute& a : element.Attributes())
-        if (Is(a.name, "flags"))
-          probe |= EvaluateFlags(kind, a.value, symbols, [](const QString&) {});
-      if (probe & flag::CanvasContainer) {
-        auto o = std::make_unique<CanvasContainerObject>(*this);
-        EvaluatePlacement(*o, element, 10);
-        RegisterControl(*o, CreateCanvasControl(list, o->flags));
-        BindEvents(*o, element, EventCapabilities(kind));
-        OpenList(o->widget);
-        return o;
-      }
-      auto o = std::make_unique<NaturalLeaf>(*this, kind);
-      EvaluateCommon(*o, element);
-      RegisterControl(*o, CreateCanvasControl(list, o->flags));
-      BindEvents(*o, element, EventCapabilities(kind));
-      return o;
-    }
-    case Kind::Panel: {
-      if (static_cast<int>(panelStack.size()) >= kPanelStackSize) {
-        // The PanelStack holds 32 open panels; deeper nesting is refused.
-        Error(QStringLiteral("<panel> nodes can only be nested 32 deep."));
-        return nullptr;
-      }
-      auto* control = new PanelControl(list);
-      auto o = std::make_unique<PanelObject>(*this, control, true);
-      EvaluateCommon(*o, element);
-      RegisterControl(*o, control);
-      BindEvents(*o, element, EventCapabilities(kind));
-      // A failed object is dropped by the walk: it must leave no entry behind.
-      if (HasError()) return o;
-      panelStack.push_back({o.get(), 0});
-      OpenList(control);
-      return o;
-    }
-    case Kind::Tab: {
-      if (panelStack.empty()) {
-        Error(QStringLiteral("<tab> node requiers a parent <panel> node."));
-        return nullptr;
-      }
-      PanelEntry& top = panelStack.back();
-      PanelControl* panel = top.panel->Control();
-      auto o = std::make_unique<TabObject>(*this, panel, top.nextTab);
-      EvaluatePlacement(*o, element, 10);
-      QWidget* page = panel->AddPage(top.nextTab, o->text);
-      ForgetPolishRequests(page);
-      o->list = page;  // the tab is laid out in its page's coordinates
-      ++top.nextTab;
-      ReplaceList(page);
-      BreakOptionRun();
-      return o;
-    }
-    case Kind::ScrollArea: {
-      auto o = std::make_unique<ScrollAreaObject>(*this);
-      EvaluatePlacement(*o, element, 10);
-      for (const XmlAttribute& a : element.Attributes()) {
-        if (Is(a.name, "innerwidth"))
-          o->innerW = Is(a.value, "auto") ? -1 : IntegerText(a.value);
-        else if (Is(a.name, "innerheight"))
-          o->innerH = Is(a.value, "auto") ? -1 : IntegerText(a.value);
-        else if (Is(a.name, "step"))
-          o->step = IntegerText(a.value);
-        else if (Is(a.name, "scrolling")) {
-          if (Is(a.value, "vertical"))
-            o->mode = kScrollVertical;
-          else if (Is(a.value, "horizontal"))
-            o->mode = kScrollHorizontal;
-        }
-      }
-      o->area = CreateScrollAreaControl(list, o->innerW, o->innerH, o->step, o->flags);
-      RegisterControl(*o, o->area);
-      OpenList(bxw::ScrollAreaInner(o->area));
-      return o;
-    }
-    case Kind::Splitter: {
-      auto o = std::make_unique<SplitterObject>(*this);
-      EvaluateCommon(*o, element);
-      o->vertical = o->flags & flag::SplitterVertical;
-      QWidget* panes[2];
-      o->splitter = CreateSplitterControl(list, o->vertical, o->flags & flag::SplitterSeparator,
-                                          &panes[0], &panes[1]);
-      o->panes[0] = panes[0];
-      o->panes[1] = panes[1];
-      RegisterControl(*o, o->splitter);
-      for (const XmlAttribute& a : element.Attributes()) {
-        const int pane = Is(a.name, "firstmin") ? 0 : Is(a.name, "secondmin") ? 1 : -1;
-        if (pane < 0) continue;
-        if (Is(a.value, "auto") || Is(a.value, "request"))
-          o->autoMin[pane] = true;
-        else
-          SetSplitterMinimum(o->splitter, pane, IntegerText(a.value));
-      }
-      OpenList(o->panes[0]);
-      BindPane(o.get(), o->panes[0]);
-      BindPane(o.get(), o->panes[1]);
-      return o;
-    }
-    case Kind::Option: {
-      auto o = std::make_unique<NaturalLeaf>(*this, kind);
-      EvaluateCommon(*o, element);
-      bool grouped = false;
-      for (const XmlAttribute& a : element.Attributes())
-        if (Is(a.name, "group")) grouped = true;
-      if (grouped && parent && !HasError()) {
-        // Created with the parent's option groups, once all its children exist.
-        o->control = o->requestedId;
-        parent->pendingOptions.push_back(
-            {o.get(), NumericAttribute(element, "group", -1), &element});
-        // With an id the control number is known already: its event attributes are checked
-        // now (the button itself exists only later, so nothing is connected).
-        BindEvents(*o, element, EventCapabilities(kind));
-        return o;
-      }
-      ControlParams params;
-      params.text = o->text;
-      QWidget* w = CreateLeafControl(kind, list, params);
-      RegisterControl(*o, w);
-      JoinOptionRun(w);
-      BindEvents(*o, element, EventCapabilities(kind));
-      return o;
-    }
+    case Kind::VBox:
+      return CreateBox(kind, element);
+    case Kind::MultiBox:
+      return CreateMultiBox(element);
+    case Kind::SingleBox:
+      return CreateSingleBox(element);
+    case Kind::GridBox:
+      return CreateGrid(element);
+    case Kind::Empty:
+      return CreateEmpty(element);
+    case Kind::Container:
+      return CreateContainer(element, list);
+    case Kind::Frame:
+      return CreateFrame(element, list);
+    case Kind::Canvas:
+      return CreateCanvas(element, list);
+    case Kind::Panel:
+      return CreatePanel(element, list);
+    case Kind::Tab:
+      return CreateTab(element);
+    case Kind::ScrollArea:
+      return CreateScrollArea(element, list);
+    case Kind::Splitter:
+      return CreateSplitter(element, list);
+    case Kind::Option:
+      return CreateOption(element, parent, list);
     case Kind::Window:
     case Kind::None:
       return nullptr;
     default:
-      break;
+      return CreateLeaf(kind, element, list);
   }
+}
 
-  // Leaf controls.
-  std::unique_ptr<DialogObject> o;
+std::unique_ptr<DialogObject> RuntimeState::CreateBox(Kind kind, const XmlNode& element) {
+  auto box = std::make_unique<BoxObject>(*this, kind);
+  EvaluateCommon(*box, element);
+  box->params = ParseBoxParams(element);
+  return box;
+}
+
+std::unique_ptr<DialogObject> RuntimeState::CreateMultiBox(const XmlNode& element) {
+  auto box = std::make_unique<MultiBoxObject>(*this, Kind::MultiBox);
+  EvaluateCommon(*box, element);
+  return box;
+}
+
+std::unique_ptr<DialogObject> RuntimeState::CreateSingleBox(const XmlNode& element) {
+  auto box = std::make_unique<SingleBoxObject>(*this);
+  EvaluatePlacement(*box, element, 10);
+  return box;
+}
+
+std::unique_ptr<DialogObject> RuntimeState::CreateGrid(const XmlNode& element) {
+  // Cells are located by dividing by the column count: fewer than one column is taken as one
+  // (GridObject clamps).
+  auto grid = std::make_unique<GridObject>(*this, ParseGridParams(element));
+  EvaluateCommon(*grid, element);
+  return grid;
+}
+
+std::unique_ptr<DialogObject> RuntimeState::CreateEmpty(const XmlNode& element) {
+  auto o = std::make_unique<DialogObject>(*this, Kind::Empty);
+  EvaluateCommon(*o, element);
+  return o;
+}
+
+std::unique_ptr<DialogObject> RuntimeState::CreateContainer(const XmlNode& element, QWidget* list) {
+  auto o = std::make_unique<ContainerObject>(*this);
+  EvaluatePlacement(*o, element, 10);
+  QWidget* w = CreateContainerControl(list, o->flags);
+  RegisterControl(*o, w);
+  OpenList(w);
+  return o;
+}
+
+std::unique_ptr<DialogObject> RuntimeState::CreateFrame(const XmlNode& element, QWidget* list) {
+  auto o = std::make_unique<FrameObject>(*this);
+  EvaluatePlacement(*o, element, 5);
+  RegisterControl(*o, CreateFrameControl(list, o->text, o->flags));
+  return o;
+}
+
+std::unique_ptr<DialogObject> RuntimeState::CreateCanvas(const XmlNode& element, QWidget* list) {
+  // The container flag decides the family; the evaluation proper (with its messages) follows in
+  // the object's own attribute pass.
+  if (IsCanvasContainer(element, symbols)) {
+    auto o = std::make_unique<CanvasContainerObject>(*this);
+    EvaluatePlacement(*o, element, 10);
+    RegisterControl(*o, CreateCanvasControl(list, o->flags));
+    BindEvents(*o, element, EventCapabilities(Kind::Canvas));
+    OpenList(o->widget);
+    return o;
+  }
+  auto o = std::make_unique<NaturalLeaf>(*this, Kind::Canvas);
+  EvaluateCommon(*o, element);
+  RegisterControl(*o, CreateCanvasControl(list, o->flags));
+  BindEvents(*o, element, EventCapabilities(Kind::Canvas));
+  return o;
+}
+
+std::unique_ptr<DialogObject> RuntimeState::CreatePanel(const XmlNode& element, QWidget* list) {
+  if (static_cast<int>(panelStack.size()) >= kPanelStackSize) {
+    // The PanelStack holds 32 open panels; deeper nesting is refused.
+    Error(QStringLiteral("<panel> nodes can only be nested 32 deep."));
+    return nullptr;
+  }
+  auto* control = new PanelControl(list);
+  auto o = std::make_unique<PanelObject>(*this, control, true);
+  EvaluateCommon(*o, element);
+  RegisterControl(*o, control);
+  BindEvents(*o, element, EventCapabilities(Kind::Panel));
+  // A failed object is dropped by the walk: it must leave no entry behind.
+  if (HasError()) return o;
+  panelStack.push_back({o.get(), 0});
+  OpenList(control);
+  return o;
+}
+
+std::unique_ptr<DialogObject> RuntimeState::CreateTab(const XmlNode& element) {
+  if (panelStack.empty()) {
+    Error(QStringLiteral("<tab> node requiers a parent <panel> node."));
+    return nullptr;
+  }
+  PanelEntry& top = panelStack.back();
+  PanelControl* panel = top.panel->Control();
+  auto o = std::make_unique<TabObject>(*this, panel, top.nextTab);
+  EvaluatePlacement(*o, element, 10);
+  QWidget* page = panel->AddPage(top.nextTab, o->text);
+  ForgetPolishRequests(page);
+  o->list = page;  // the tab is laid out in its page's coordinates
+  ++top.nextTab;
+  ReplaceList(page);
+  BreakOptionRun();
+  return o;
+}
+
+std::unique_ptr<DialogObject> RuntimeState::CreateScrollArea(const XmlNode& element,
+                                                             QWidget* list) {
+  auto o = std::make_unique<ScrollAreaObject>(*this);
+  EvaluatePlacement(*o, element, 10);
+  o->params = ParseScrollAreaParams(element);
+  const ScrollAreaParams& p = o->params;
+  o->area = CreateScrollAreaControl(list, p.innerW, p.innerH, p.step, o->flags);
+  RegisterControl(*o, o->area);
+  OpenList(bxw::ScrollAreaInner(o->area));
+  return o;
+}
+
+std::unique_ptr<DialogObject> RuntimeState::CreateSplitter(const XmlNode& element, QWidget* list) {
+  auto o = std::make_unique<SplitterObject>(*this);
+  EvaluateCommon(*o, element);
+  o->vertical = o->flags & flag::SplitterVertical;
+  QWidget* panes[2];
+  o->splitter = CreateSplitterControl(list, o->vertical, o->flags & flag::SplitterSeparator,
+                                      &panes[0], &panes[1]);
+  o->panes[0] = panes[0];
+  o->panes[1] = panes[1];
+  RegisterControl(*o, o->splitter);
+  const SplitterParams p = ParseSplitterParams(element);
+  for (int pane = 0; pane < 2; ++pane) o->autoMin[pane] = p.autoMin[pane];
+  for (const SplitterParams::Minimum& m : p.minimums)
+    SetSplitterMinimum(o->splitter, m.pane, m.size);
+  OpenList(o->panes[0]);
+  BindPane(o.get(), o->panes[0]);
+  BindPane(o.get(), o->panes[1]);
+  return o;
+}
+
+std::unique_ptr<DialogObject> RuntimeState::CreateOption(const XmlNode& element,
+                                                         DialogObject* parent, QWidget* list) {
+  auto o = std::make_unique<NaturalLeaf>(*this, Kind::Option);
+  EvaluateCommon(*o, element);
+  const std::optional<int> group = ParseOptionGroup(element, symbols);
+  if (group && parent && !HasError()) {
+    // Created with the parent's option groups, once all its children exist.
+    o->control = o->requestedId;
+    parent->pendingOptions.push_back({o.get(), *group, &element});
+    // With an id the control number is known already: its event attributes are checked now
+    // (the button itself exists only later, so nothing is connected).
+    BindEvents(*o, element, EventCapabilities(Kind::Option));
+    return o;
+  }
+  ControlParams params;
+  params.text = o->text;
+  QWidget* w = CreateLeafControl(Kind::Option, list, params);
+  RegisterControl(*o, w);
+  JoinOptionRun(w);
+  BindEvents(*o, element, EventCapabilities(Kind::Option));
+  return o;
+}
+
+std::unique_ptr<DialogObject> RuntimeState::NewLeafObject(Kind kind) {
   switch (kind) {
     case Kind::Button:
     case Kind::CheckBox:
@@ -539,45 +494,19 @@ std::unique_ptr<DialogObject> RuntimeState::CreateObject(Kind kind, const XmlNod
     case Kind::Spin:
     case Kind::HyperLink:
     case Kind::IPAddress:
-      o = std::make_unique<NaturalLeaf>(*this, kind);
-      break;
+      return std::make_unique<NaturalLeaf>(*this, kind);
     case Kind::ListView:
-      o = std::make_unique<ListViewLeaf>(*this, kind);
-      break;
+      return std::make_unique<ListViewLeaf>(*this, kind);
     default:
-      o = std::make_unique<DialogObject>(*this, kind);
-      break;
+      return std::make_unique<DialogObject>(*this, kind);
   }
+}
+
+std::unique_ptr<DialogObject> RuntimeState::CreateLeaf(Kind kind, const XmlNode& element,
+                                                       QWidget* list) {
+  std::unique_ptr<DialogObject> o = NewLeafObject(kind);
   EvaluateCommon(*o, element);
-  ControlParams params;
-  params.text = o->text;
-  params.flags = o->flags;
-  switch (kind) {
-    case Kind::ScrollBar:
-      params.min = NumericAttribute(element, "min", 0);
-      params.max = NumericAttribute(element, "max", 100);
-      params.page = NumericAttribute(element, "page", 10);
-      break;
-    case Kind::ProgressBar:
-    case Kind::Spin:
-      params.min = NumericAttribute(element, "min", 0);
-      params.max = NumericAttribute(element, "max", 100);
-      break;
-    case Kind::TrackBar:
-      params.min = NumericAttribute(element, "min", 0);
-      params.max = NumericAttribute(element, "max", 10);
-      break;
-    case Kind::HyperLink:
-      params.color = NumericAttribute(element, "color", 0xFF0000);
-      break;
-    case Kind::Web:
-    case Kind::IPAddress:
-      params.flags = 0;
-      break;
-    default:
-      break;
-  }
-  params.value = NumericAttribute(element, "value", params.min);
+  const ControlParams params = ParseLeafParams(kind, element, symbols, o->text, o->flags);
   QWidget* w = CreateLeafControl(kind, list, params);
   if (!w) return nullptr;
   RegisterControl(*o, w);
@@ -638,14 +567,11 @@ int RuntimeState::Open(Dialog& dialog, const XmlNode* element, int x, int y, int
   auto win = std::make_unique<WindowObject>(*this);
   EvaluatePlacement(*win, *element, 8);
   win->placement.expandH = win->placement.expandV = false;
-  for (const XmlAttribute& a : element->Attributes()) {
-    int* bound = Is(a.name, "minwidth")    ? &win->minW
-                 : Is(a.name, "minheight") ? &win->minH
-                 : Is(a.name, "maxwidth")  ? &win->maxW
-                 : Is(a.name, "maxheight") ? &win->maxH
-                                           : nullptr;
-    if (bound) *bound = Is(a.value, "auto") ? -1 : static_cast<int16_t>(IntegerText(a.value));
-  }
+  const WindowBoundsParams bounds = ParseWindowBounds(*element);
+  win->minW = bounds.minW;
+  win->minH = bounds.minH;
+  win->maxW = bounds.maxW;
+  win->maxH = bounds.maxH;
   if (HasError()) return 0;
   win->windowFlags = win->flags;
 

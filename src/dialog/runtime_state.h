@@ -74,7 +74,6 @@ public:
   // ---- attribute evaluation ----
   void EvaluateCommon(DialogObject& object, const XmlNode& element);
   void EvaluatePlacement(SingleChildObject& object, const XmlNode& element, int margin);
-  int NumericAttribute(const XmlNode& element, const char* name, int fallback) const;
   void BindEvents(DialogObject& object, const XmlNode& element, uint32_t capabilities);
   void ApplyState(DialogObject& object, const XmlNode& element);
   void CreatePendingOptions(DialogObject& parent);
@@ -117,6 +116,25 @@ public:
   int depth_ = 0;  // nesting depth of the object being created
 
 private:
+  // One factory per kind; `list` is the gadget list current when the element was reached.
+  std::unique_ptr<DialogObject> CreateBox(Kind kind, const XmlNode& element);
+  std::unique_ptr<DialogObject> CreateMultiBox(const XmlNode& element);
+  std::unique_ptr<DialogObject> CreateSingleBox(const XmlNode& element);
+  std::unique_ptr<DialogObject> CreateGrid(const XmlNode& element);
+  std::unique_ptr<DialogObject> CreateEmpty(const XmlNode& element);
+  std::unique_ptr<DialogObject> CreateContainer(const XmlNode& element, QWidget* list);
+  std::unique_ptr<DialogObject> CreateFrame(const XmlNode& element, QWidget* list);
+  std::unique_ptr<DialogObject> CreateCanvas(const XmlNode& element, QWidget* list);
+  std::unique_ptr<DialogObject> CreatePanel(const XmlNode& element, QWidget* list);
+  std::unique_ptr<DialogObject> CreateTab(const XmlNode& element);
+  std::unique_ptr<DialogObject> CreateScrollArea(const XmlNode& element, QWidget* list);
+  std::unique_ptr<DialogObject> CreateSplitter(const XmlNode& element, QWidget* list);
+  std::unique_ptr<DialogObject> CreateOption(const XmlNode& element, DialogObject* parent,
+                                             QWidget* list);
+  // The other leaf controls: the object of the kind's family, then its control.
+  std::unique_ptr<DialogObject> NewLeafObject(Kind kind);
+  std::unique_ptr<DialogObject> CreateLeaf(Kind kind, const XmlNode& element, QWidget* list);
+
   std::vector<QPointer<QWidget>> lists_;
   QPointer<QWidget> optionList_;
   QPointer<QButtonGroup> optionGroup_;

@@ -121,219 +121,267 @@ QColor ColorFromBgr(int bgr) {
   return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
+// ---- leaf controls, one maker per kind ----
+
+QWidget* NewButton(QWidget* parent, const ControlParams& p) {
+  auto* b = new QPushButton(p.text, parent);
+  if ((p.flags & kButtonToggle) == kButtonToggle)
+    b->setCheckable(true);
+  else if (p.flags & kButtonDefault)
+    b->setDefault(true);
+  if (p.flags & (kButtonLeft | kButtonRight))
+    b->setStyleSheet(p.flags & kButtonRight ? QStringLiteral("text-align: right")
+                                            : QStringLiteral("text-align: left"));
+  return b;
+}
+
+QWidget* NewCheckBox(QWidget* parent, const ControlParams& p) {
+  auto* c = new QCheckBox(p.text, parent);
+  if ((p.flags & kCheckBoxThreeState) == kCheckBoxThreeState) c->setTristate(true);
+  return c;
+}
+
+QWidget* NewImage(QWidget* parent, const ControlParams& p) {
+  auto* l = new QLabel(parent);
+  if (p.flags & kImageBorder)
+    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  else if (p.flags & kImageRaised)
+    l->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  return l;
+}
+
+QWidget* NewOption(QWidget* parent, const ControlParams& p) {
+  return new QRadioButton(p.text, parent);
+}
+
+QWidget* NewListView(QWidget* parent, const ControlParams& p) {
+  auto* l = new QListWidget(parent);
+  if (p.flags & kListViewMulti) l->setSelectionMode(QAbstractItemView::MultiSelection);
+  return l;
+}
+
+QWidget* NewListIcon(QWidget* parent, const ControlParams& p) {
+  auto* t = new QTreeWidget(parent);
+  t->setColumnCount(1);
+  t->setHeaderLabels({p.text});
+  t->setColumnWidth(0, 300);
+  t->setRootIsDecorated(false);
+  if (p.flags & kListIconMulti) t->setSelectionMode(QAbstractItemView::MultiSelection);
+  if (!(p.flags & kListIconFullRow)) t->setSelectionBehavior(QAbstractItemView::SelectItems);
+  if (p.flags & kListIconGrid)
+    t->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"));
+  return t;
+}
+
+QWidget* NewTree(QWidget* parent, const ControlParams& p) {
+  auto* t = new QTreeWidget(parent);
+  t->setHeaderHidden(true);
+  if (p.flags & kTreeNoButtons) t->setRootIsDecorated(false);
+  return t;
+}
+
+QWidget* NewComboBox(QWidget* parent, const ControlParams& p) {
+  auto* c = new QComboBox(parent);
+  c->setEditable((p.flags & kComboEditable) == kComboEditable);
+  return c;
+}
+
+QWidget* NewText(QWidget* parent, const ControlParams& p) {
+  auto* l = new QLabel(p.text, parent);
+  Qt::Alignment a = Qt::AlignTop;
+  a |= (p.flags & kTextRight)    ? Qt::AlignRight
+       : (p.flags & kTextCenter) ? Qt::AlignHCenter
+                                 : Qt::AlignLeft;
+  l->setAlignment(a);
+  if (p.flags & kTextBorder) l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  return l;
+}
+
+QWidget* NewString(QWidget* parent, const ControlParams& p) {
+  auto* e = new QLineEdit(p.text, parent);
+  if (p.flags & kStringPassword) e->setEchoMode(QLineEdit::Password);
+  if (p.flags & kStringReadOnly) e->setReadOnly(true);
+  if (p.flags & kStringNumeric) e->setValidator(new QIntValidator(0, INT_MAX, e));
+  if (p.flags & kStringBorderLess) e->setFrame(false);
+  return e;
+}
+
+QWidget* NewEditor(QWidget* parent, const ControlParams& p) {
+  auto* e = new QTextEdit(parent);
+  e->setReadOnly(p.flags & kEditorReadOnly);
+  e->setLineWrapMode((p.flags & kEditorWordWrap) ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+  e->setPlainText(p.text);
+  return e;
+}
+
+QWidget* NewScintilla(QWidget* parent, const ControlParams&) {
+  return new QsciScintilla(parent);
+}
+
+QWidget* NewScrollBar(QWidget* parent, const ControlParams& p) {
+  auto* s = new QScrollBar((p.flags & kScrollBarVertical) ? Qt::Vertical : Qt::Horizontal, parent);
+  // The last value a full page can start at; 64 bits, as max and page are the file's.
+  const long long last = std::max<long long>(p.min, static_cast<long long>(p.max) - p.page + 1);
+  s->setRange(p.min, static_cast<int>(std::min<long long>(last, INT_MAX)));
+  s->setPageStep(SliderStep(p.page));
+  s->setValue(p.value);
+  return s;
+}
+
+QWidget* NewProgressBar(QWidget* parent, const ControlParams& p) {
+  auto* b = new QProgressBar(parent);
+  b->setRange(p.min, p.max);
+  b->setValue(p.value);
+  b->setTextVisible(false);
+  if (p.flags & kProgressVertical) b->setOrientation(Qt::Vertical);
+  return b;
+}
+
+// explorerlist and explorertree: a view over the file system from the text's folder.
+QWidget* NewExplorerView(QAbstractItemView* view, bool foldersOnly, const ControlParams& p) {
+  auto* model = new QFileSystemModel(view);
+  if (foldersOnly) model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+  const QString path = p.text.isEmpty() ? QDir::rootPath() : p.text;
+  view->setModel(model);
+  view->setRootIndex(model->setRootPath(path));
+  if (auto* tree = qobject_cast<QTreeView*>(view)) {
+    tree->setHeaderHidden(true);
+    for (int c = 1; c < 4; ++c) tree->hideColumn(c);
+  }
+  return view;
+}
+
+QWidget* NewExplorerList(QWidget* parent, const ControlParams& p) {
+  return NewExplorerView(new QListView(parent), false, p);
+}
+
+QWidget* NewExplorerTree(QWidget* parent, const ControlParams& p) {
+  return NewExplorerView(new QTreeView(parent), true, p);
+}
+
+QWidget* NewExplorerCombo(QWidget* parent, const ControlParams& p) {
+  auto* c = new QComboBox(parent);
+  c->addItem(p.text.isEmpty() ? QDir::rootPath() : p.text);
+  return c;
+}
+
+QWidget* NewShortcut(QWidget* parent, const ControlParams&) {
+  return new QKeySequenceEdit(parent);
+}
+
+QWidget* NewButtonImage(QWidget* parent, const ControlParams& p) {
+  auto* b = new QToolButton(parent);
+  b->setCheckable((p.flags & kButtonToggle) == kButtonToggle);
+  return b;
+}
+
+QWidget* NewTrackBar(QWidget* parent, const ControlParams& p) {
+  auto* s = new QSlider((p.flags & kTrackBarVertical) ? Qt::Vertical : Qt::Horizontal, parent);
+  s->setRange(p.min, p.max);
+  s->setValue(p.value);
+  if (p.flags & kTrackBarTicks) s->setTickPosition(QSlider::TicksBelow);
+  return s;
+}
+
+QWidget* NewCanvas(QWidget* parent, const ControlParams& p) {
+  return new CanvasControl(parent, p.flags & kCanvasBorder);
+}
+
+QWidget* NewCalendar(QWidget* parent, const ControlParams&) {
+  return new QCalendarWidget(parent);
+}
+
+QWidget* NewDate(QWidget* parent, const ControlParams& p) {
+  auto* d = new QDateEdit(QDate::currentDate(), parent);
+  d->setDisplayFormat(DateFormatFromMask(p.text));
+  return d;
+}
+
+QWidget* NewSpin(QWidget* parent, const ControlParams& p) {
+  auto* s = new QSpinBox(parent);
+  s->setRange(p.min, p.max);
+  s->setValue(p.value);
+  s->setReadOnly(p.flags & kSpinReadOnly);
+  bool ok = false;
+  const int v = p.text.toInt(&ok);
+  if (ok) s->setValue(v);
+  return s;
+}
+
+QWidget* NewWeb(QWidget* parent, const ControlParams& p) {
+  // No network: the page shows the address it would load.
+  auto* b = new QTextBrowser(parent);
+  b->setOpenLinks(false);
+  b->setPlainText(p.text);
+  return b;
+}
+
+QWidget* NewHyperLink(QWidget* parent, const ControlParams& p) {
+  auto* l = new QLabel(p.text, parent);
+  const QColor hover = ColorFromBgr(p.color);
+  l->setCursor(Qt::PointingHandCursor);
+  l->setStyleSheet(QStringLiteral("QLabel { color: palette(link); %1 } QLabel:hover { color: %2; }")
+                       .arg((p.flags & kHyperLinkUnderline)
+                                ? QStringLiteral("text-decoration: underline;")
+                                : QString(),
+                            hover.name()));
+  l->setAttribute(Qt::WA_Hover);
+  return l;
+}
+
+QWidget* NewIPAddress(QWidget* parent, const ControlParams&) {
+  auto* e = new QLineEdit(parent);
+  e->setInputMask(QStringLiteral("000.000.000.000;_"));
+  return e;
+}
+
+using LeafMaker = QWidget* (*)(QWidget* parent, const ControlParams& p);
+
+struct LeafEntry {
+  ControlKind kind;
+  LeafMaker make;
+};
+
+constexpr LeafEntry kLeafMakers[] = {
+    {ControlKind::Button, NewButton},
+    {ControlKind::CheckBox, NewCheckBox},
+    {ControlKind::Image, NewImage},
+    {ControlKind::Option, NewOption},
+    {ControlKind::ListView, NewListView},
+    {ControlKind::ListIcon, NewListIcon},
+    {ControlKind::Tree, NewTree},
+    {ControlKind::ComboBox, NewComboBox},
+    {ControlKind::Text, NewText},
+    {ControlKind::String, NewString},
+    {ControlKind::Editor, NewEditor},
+    {ControlKind::Scintilla, NewScintilla},
+    {ControlKind::ScrollBar, NewScrollBar},
+    {ControlKind::ProgressBar, NewProgressBar},
+    {ControlKind::ExplorerList, NewExplorerList},
+    {ControlKind::ExplorerTree, NewExplorerTree},
+    {ControlKind::ExplorerCombo, NewExplorerCombo},
+    {ControlKind::Shortcut, NewShortcut},
+    {ControlKind::ButtonImage, NewButtonImage},
+    {ControlKind::TrackBar, NewTrackBar},
+    {ControlKind::Canvas, NewCanvas},
+    {ControlKind::Calendar, NewCalendar},
+    {ControlKind::Date, NewDate},
+    {ControlKind::Spin, NewSpin},
+    {ControlKind::Web, NewWeb},
+    {ControlKind::HyperLink, NewHyperLink},
+    {ControlKind::IPAddress, NewIPAddress},
+};
+
 }  // namespace
 
 QWidget* CreateLeafControl(ControlKind kind, QWidget* parent, const ControlParams& p) {
-  QWidget* w = nullptr;
-  switch (kind) {
-    case ControlKind::Button: {
-      auto* b = new QPushButton(p.text, parent);
-      if ((p.flags & kButtonToggle) == kButtonToggle)
-        b->setCheckable(true);
-      else if (p.flags & kButtonDefault)
-        b->setDefault(true);
-      if (p.flags & (kButtonLeft | kButtonRight))
-        b->setStyleSheet(p.flags & kButtonRight ? QStringLiteral("text-align: right")
-                                                : QStringLiteral("text-align: left"));
-      w = b;
-      break;
-    }
-    case ControlKind::CheckBox: {
-      auto* c = new QCheckBox(p.text, parent);
-      if ((p.flags & kCheckBoxThreeState) == kCheckBoxThreeState) c->setTristate(true);
-      w = c;
-      break;
-    }
-    case ControlKind::Image: {
-      auto* l = new QLabel(parent);
-      if (p.flags & kImageBorder)
-        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-      else if (p.flags & kImageRaised)
-        l->setFrameStyle(QFrame::Panel | QFrame::Raised);
-      w = l;
-      break;
-    }
-    case ControlKind::Option:
-      w = new QRadioButton(p.text, parent);
-      break;
-    case ControlKind::ListView: {
-      auto* l = new QListWidget(parent);
-      if (p.flags & kListViewMulti) l->setSelectionMode(QAbstractItemView::MultiSelection);
-      w = l;
-      break;
-    }
-    case ControlKind::ListIcon: {
-      auto* t = new QTreeWidget(parent);
-      t->setColumnCount(1);
-      t->setHeaderLabels({p.text});
-      t->setColumnWidth(0, 300);
-      t->setRootIsDecorated(false);
-      if (p.flags & kListIconMulti) t->setSelectionMode(QAbstractItemView::MultiSelection);
-      if (!(p.flags & kListIconFullRow)) t->setSelectionBehavior(QAbstractItemView::SelectItems);
-      if (p.flags & kListIconGrid)
-        t->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"));
-      w = t;
-      break;
-    }
-    case ControlKind::Tree: {
-      auto* t = new QTreeWidget(parent);
-      t->setHeaderHidden(true);
-      if (p.flags & kTreeNoButtons) t->setRootIsDecorated(false);
-      w = t;
-      break;
-    }
-    case ControlKind::ComboBox: {
-      auto* c = new QComboBox(parent);
-      c->setEditable((p.flags & kComboEditable) == kComboEditable);
-      w = c;
-      break;
-    }
-    case ControlKind::Text: {
-      auto* l = new QLabel(p.text, parent);
-      Qt::Alignment a = Qt::AlignTop;
-      a |= (p.flags & kTextRight)    ? Qt::AlignRight
-           : (p.flags & kTextCenter) ? Qt::AlignHCenter
-                                     : Qt::AlignLeft;
-      l->setAlignment(a);
-      if (p.flags & kTextBorder) l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-      w = l;
-      break;
-    }
-    case ControlKind::String: {
-      auto* e = new QLineEdit(p.text, parent);
-      if (p.flags & kStringPassword) e->setEchoMode(QLineEdit::Password);
-      if (p.flags & kStringReadOnly) e->setReadOnly(true);
-      if (p.flags & kStringNumeric) e->setValidator(new QIntValidator(0, INT_MAX, e));
-      if (p.flags & kStringBorderLess) e->setFrame(false);
-      w = e;
-      break;
-    }
-    case ControlKind::Editor: {
-      auto* e = new QTextEdit(parent);
-      e->setReadOnly(p.flags & kEditorReadOnly);
-      e->setLineWrapMode((p.flags & kEditorWordWrap) ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
-      e->setPlainText(p.text);
-      w = e;
-      break;
-    }
-    case ControlKind::Scintilla:
-      w = new QsciScintilla(parent);
-      break;
-    case ControlKind::ScrollBar: {
-      auto* s =
-          new QScrollBar((p.flags & kScrollBarVertical) ? Qt::Vertical : Qt::Horizontal, parent);
-      // The last value a full page can start at; 64 bits, as max and page are the file's.
-      const long long last = std::max<long long>(p.min, static_cast<long long>(p.max) - p.page + 1);
-      s->setRange(p.min, static_cast<int>(std::min<long long>(last, INT_MAX)));
-      s->setPageStep(SliderStep(p.page));
-      s->setValue(p.value);
-      w = s;
-      break;
-    }
-    case ControlKind::ProgressBar: {
-      auto* b = new QProgressBar(parent);
-      b->setRange(p.min, p.max);
-      b->setValue(p.value);
-      b->setTextVisible(false);
-      if (p.flags & kProgressVertical) b->setOrientation(Qt::Vertical);
-      w = b;
-      break;
-    }
-    case ControlKind::ExplorerList:
-    case ControlKind::ExplorerTree: {
-      QAbstractItemView* view = kind == ControlKind::ExplorerList
-                                    ? static_cast<QAbstractItemView*>(new QListView(parent))
-                                    : static_cast<QAbstractItemView*>(new QTreeView(parent));
-      auto* model = new QFileSystemModel(view);
-      if (kind == ControlKind::ExplorerTree) model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-      const QString path = p.text.isEmpty() ? QDir::rootPath() : p.text;
-      view->setModel(model);
-      view->setRootIndex(model->setRootPath(path));
-      if (auto* tree = qobject_cast<QTreeView*>(view)) {
-        tree->setHeaderHidden(true);
-        for (int c = 1; c < 4; ++c) tree->hideColumn(c);
-      }
-      w = view;
-      break;
-    }
-    case ControlKind::ExplorerCombo: {
-      auto* c = new QComboBox(parent);
-      c->addItem(p.text.isEmpty() ? QDir::rootPath() : p.text);
-      w = c;
-      break;
-    }
-    case ControlKind::Shortcut:
-      w = new QKeySequenceEdit(parent);
-      break;
-    case ControlKind::ButtonImage: {
-      auto* b = new QToolButton(parent);
-      b->setCheckable((p.flags & kButtonToggle) == kButtonToggle);
-      w = b;
-      break;
-    }
-    case ControlKind::TrackBar: {
-      auto* s = new QSlider((p.flags & kTrackBarVertical) ? Qt::Vertical : Qt::Horizontal, parent);
-      s->setRange(p.min, p.max);
-      s->setValue(p.value);
-      if (p.flags & kTrackBarTicks) s->setTickPosition(QSlider::TicksBelow);
-      w = s;
-      break;
-    }
-    case ControlKind::Canvas:
-      w = new CanvasControl(parent, p.flags & kCanvasBorder);
-      break;
-    case ControlKind::Calendar:
-      w = new QCalendarWidget(parent);
-      break;
-    case ControlKind::Date: {
-      auto* d = new QDateEdit(QDate::currentDate(), parent);
-      d->setDisplayFormat(DateFormatFromMask(p.text));
-      w = d;
-      break;
-    }
-    case ControlKind::Spin: {
-      auto* s = new QSpinBox(parent);
-      s->setRange(p.min, p.max);
-      s->setValue(p.value);
-      s->setReadOnly(p.flags & kSpinReadOnly);
-      bool ok = false;
-      const int v = p.text.toInt(&ok);
-      if (ok) s->setValue(v);
-      w = s;
-      break;
-    }
-    case ControlKind::Web: {
-      // No network: the page shows the address it would load.
-      auto* b = new QTextBrowser(parent);
-      b->setOpenLinks(false);
-      b->setPlainText(p.text);
-      w = b;
-      break;
-    }
-    case ControlKind::HyperLink: {
-      auto* l = new QLabel(p.text, parent);
-      const QColor hover = ColorFromBgr(p.color);
-      l->setCursor(Qt::PointingHandCursor);
-      l->setStyleSheet(
-          QStringLiteral("QLabel { color: palette(link); %1 } QLabel:hover { color: %2; }")
-              .arg((p.flags & kHyperLinkUnderline) ? QStringLiteral("text-decoration: underline;")
-                                                   : QString(),
-                   hover.name()));
-      l->setAttribute(Qt::WA_Hover);
-      w = l;
-      break;
-    }
-    case ControlKind::IPAddress: {
-      auto* e = new QLineEdit(parent);
-      e->setInputMask(QStringLiteral("000.000.000.000;_"));
-      w = e;
-      break;
-    }
-    default:
-      return nullptr;
+  for (const LeafEntry& e : kLeafMakers) {
+    if (e.kind != kind) continue;
+    QWidget* w = e.make(parent, p);
+    w->setGeometry(0, 0, 0, 0);
+    return w;
   }
-  w->setGeometry(0, 0, 0, 0);
-  return w;
+  return nullptr;
 }
 
 QWidget* CreateWindowControl(QWidget* parent, const QString& title, uint32_t flags) {
