@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "dialog/symbol_registry.h"
+#include "platform/value_forms.h"
 #include "platform/xml_document.h"
 
 namespace bxw::dialog {
@@ -193,14 +194,14 @@ struct EventEntry {
 
 constexpr EventEntry kEvents[] = {
     {"onevent", {0, -1}},
-    {"onrightclick", {0x01, 1}},
-    {"onleftclick", {0x02, 0}},
-    {"onrightdoubleclick", {0x04, 3}},
-    {"onleftdoubleclick", {0x08, 2}},
-    {"onchange", {0x10, 768}},
-    {"onfocus", {0x20, 14000}},
-    {"onlostfocus", {0x40, 14001}},
-    {"ondragstart", {0x80, 14002}},
+    {"onrightclick", {0x01, event_code::kRightClick}},
+    {"onleftclick", {0x02, event_code::kLeftClick}},
+    {"onrightdoubleclick", {0x04, event_code::kRightDoubleClick}},
+    {"onleftdoubleclick", {0x08, event_code::kLeftDoubleClick}},
+    {"onchange", {0x10, event_code::kChange}},
+    {"onfocus", {0x20, event_code::kFocus}},
+    {"onlostfocus", {0x40, event_code::kLostFocus}},
+    {"ondragstart", {0x80, event_code::kDragStart}},
 };
 
 bool IsBlank(QChar c) {

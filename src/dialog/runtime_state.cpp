@@ -18,6 +18,7 @@
 #include <QTabBar>
 #include <algorithm>
 
+#include "platform/value_forms.h"
 #include "platform/widgets/control_factory.h"
 #include "platform/xml_document.h"
 
@@ -29,15 +30,7 @@ bool Is(const QString& a, const char* b) {
   return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
 
-// Event types of the dialog format.
-constexpr int kEventLeftClick = 0;
-constexpr int kEventLeftDoubleClick = 2;
-constexpr int kEventChange = 768;
-
-constexpr int kEventRightClick = 1;
-constexpr int kEventRightDoubleClick = 3;
-constexpr int kEventFocus = 14000;
-constexpr int kEventLostFocus = 14001;
+using namespace event_code;
 
 // Mouse and focus events of one bound control, relayed to its procedure. Lives as a child of
 // the watched widget, so it goes away with it.
@@ -64,21 +57,21 @@ public:
     if (isFocus ? !focus_ : !mouse_) return false;
     switch (e->type()) {
       case QEvent::MouseButtonPress:
-        if (static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) t = kEventRightClick;
+        if (static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) t = kRightClick;
         break;
       case QEvent::MouseButtonRelease:
         if (leftClicks_ && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton)
-          t = kEventLeftClick;
+          t = kLeftClick;
         break;
       case QEvent::MouseButtonDblClick:
-        t = static_cast<QMouseEvent*>(e)->button() == Qt::RightButton ? kEventRightDoubleClick
-                                                                      : kEventLeftDoubleClick;
+        t = static_cast<QMouseEvent*>(e)->button() == Qt::RightButton ? kRightDoubleClick
+                                                                      : kLeftDoubleClick;
         break;
       case QEvent::FocusIn:
-        t = kEventFocus;
+        t = kFocus;
         break;
       case QEvent::FocusOut:
-        t = kEventLostFocus;
+        t = kLostFocus;
         break;
       default:
         break;
@@ -103,10 +96,10 @@ void ConnectEvent(QWidget* w, int control, int type, const SymbolRegistry::Proce
   auto fire = [proc, control](int t) { proc(control, t); };
   auto* button = qobject_cast<QAbstractButton*>(w);
   auto* view = qobject_cast<QAbstractItemView*>(w);
-  if (button && wants(kEventLeftClick))
-    QObject::connect(button, &QAbstractButton::clicked, button, [fire] { fire(kEventLeftClick); });
-  if (wants(kEventChange)) {
-    auto change = [fire] { fire(kEventChange); };
+  if (button && wants(kLeftClick))
+    QObject::connect(button, &QAbstractButton::clicked, button, [fire] { fire(kLeftClick); });
+  if (wants(kChange)) {
+    auto change = [fire] { fire(kChange); };
     if (auto* e = qobject_cast<QLineEdit*>(w))
       QObject::connect(e, &QLineEdit::textEdited, e, change);
     else if (auto* c = qobject_cast<QComboBox*>(w))
@@ -120,8 +113,8 @@ void ConnectEvent(QWidget* w, int control, int type, const SymbolRegistry::Proce
     else if (view && view->selectionModel())
       QObject::connect(view->selectionModel(), &QItemSelectionModel::currentChanged, view, change);
   }
-  if (view && wants(kEventLeftClick))
-    QObject::connect(view, &QAbstractItemView::clicked, view, [fire] { fire(kEventLeftClick); });
+  if (view && wants(kLeftClick))
+    QObject::connect(view, &QAbstractItemView::clicked, view, [fire] { fire(kLeftClick); });
   if (view) {
     // Mouse events of item views arrive at their viewport, focus at the view itself.
     new EventRelay(view->viewport(), type, proc, control, true, false, false);

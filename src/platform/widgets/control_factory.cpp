@@ -37,6 +37,7 @@
 #include <QTreeWidget>
 
 #include "platform/widgets/control_factory.h"
+#include "platform/widgets/qt_values.h"
 
 namespace bxw {
 
@@ -115,10 +116,6 @@ QString DateFormatFromMask(const QString& mask) {
 // Qt takes the magnitude of a slider step; that of INT_MIN does not exist.
 int SliderStep(int step) {
   return step == INT_MIN ? INT_MAX : step;
-}
-
-QColor ColorFromBgr(int bgr) {
-  return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
 // ---- leaf controls, one maker per kind ----
@@ -318,7 +315,7 @@ QWidget* NewWeb(QWidget* parent, const ControlParams& p) {
 
 QWidget* NewHyperLink(QWidget* parent, const ControlParams& p) {
   auto* l = new QLabel(p.text, parent);
-  const QColor hover = ColorFromBgr(p.color);
+  const QColor hover = QColorOfPlatformColour(p.color);
   l->setCursor(Qt::PointingHandCursor);
   l->setStyleSheet(QStringLiteral("QLabel { color: palette(link); %1 } QLabel:hover { color: %2; }")
                        .arg((p.flags & kHyperLinkUnderline)
