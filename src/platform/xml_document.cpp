@@ -131,7 +131,16 @@ namespace {
 struct ParseState {
   XmlDocument* doc;
   XmlNode* current;
+  // Text of the current element since its last child: expat hands a run of text over in many
+  // pieces (each line, each reference), and joining them here keeps that linear.
+  QString text;
 };
+
+// Appends the text gathered so far as one node; called before anything else joins the element.
+void FlushText(ParseState* st) {
+  if (st->text.isEmpty()) return;
+  st->current->AppendText(std::exchange(st->text, QString()));
+}
 
 QString FromUtf8(const XML_Char* s) {
   return QString::fromUtf8(s);
@@ -139,6 +148,7 @@ QString FromUtf8(const XML_Char* s) {
 
 void XMLCALL OnStart(void* user, const XML_Char* name, const XML_Char** atts) {
   auto* st = static_cast<ParseState*>(user);
+  FlushText(st);
   XmlNode* e = st->current->AppendElement(FromUtf8(name));
   for (int i = 0; atts[i]; i += 2) e->AppendAttribute(FromUtf8(atts[i]), FromUtf8(atts[i + 1]));
   st->current = e;
@@ -146,6 +156,7 @@ void XMLCALL OnStart(void* user, const XML_Char* name, const XML_Char** atts) {
 
 void XMLCALL OnEnd(void* user, const XML_Char*) {
   auto* st = static_cast<ParseState*>(user);
+  FlushText(st);
   if (st->current->Parent()) st->current = st->current->Parent();
 }
 
@@ -153,21 +164,18 @@ void XMLCALL OnText(void* user, const XML_Char* s, int len) {
   auto* st = static_cast<ParseState*>(user);
   // Text outside the main element is only white space; expat reports nothing else there.
   if (st->current->Kind() == XmlNodeKind::Document) return;
-  const QString piece = QString::fromUtf8(s, len);
-  XmlNode* last = st->current->LastChild();
-  if (last && last->Kind() == XmlNodeKind::Text)
-    last->SetValue(last->Value() + piece);
-  else
-    st->current->AppendText(piece);
+  st->text += QString::fromUtf8(s, len);
 }
 
 void XMLCALL OnComment(void* user, const XML_Char* data) {
   auto* st = static_cast<ParseState*>(user);
+  FlushText(st);
   st->current->AppendComment(FromUtf8(data));
 }
 
 void XMLCALL OnInstruction(void* user, const XML_Char* target, const XML_Char* data) {
   auto* st = static_cast<ParseState*>(user);
+  FlushText(st);
   st->current->AppendInstruction(FromUtf8(target), FromUtf8(data));
 }
 
@@ -176,7 +184,7 @@ void XMLCALL OnInstruction(void* user, const XML_Char* target, const XML_Char* d
 XmlParseResult ParseXml(const QByteArray& bytes) {
   XmlParseResult result;
   auto doc = std::make_unique<XmlDocument>();
-  ParseState state{doc.get(), doc->Root()};
+  ParseState state{doc.get(), doc->Root(), QString()};
 
   XML_Parser parser = XML_ParserCreate(nullptr);
   if (!parser) {
@@ -206,8 +214,10 @@ XmlParseResult ParseXml(const QByteArray& bytes) {
 
 XmlParseResult ParseXmlText(const QString& text) {
   // The text is handed over as UTF-8; a declaration naming another encoding would mislead expat.
+  // Only the declaration itself: an instruction such as <?xml-stylesheet ...?> stays.
   QString body = text;
-  if (body.startsWith(QLatin1String("<?xml"))) {
+  if (body.startsWith(QLatin1String("<?xml")) && body.size() > 5 &&
+      QStringView(u" \t\r\n").contains(body.at(5))) {
     const qsizetype end = body.indexOf(QLatin1String("?>"));
     if (end > 0) body.remove(0, end + 2);
   }
@@ -251,6 +261,9 @@ QLatin1String TextReference(char16_t c) {
       return QLatin1String("&lt;");
     case '>':
       return QLatin1String("&gt;");
+    // A parser reads a literal CR as LF; the reference keeps it.
+    case '\r':
+      return QLatin1String("&#13;");
     default:
       return QLatin1String();
   }
