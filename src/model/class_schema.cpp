@@ -127,6 +127,63 @@ constexpr ClassRow kClasses[] = {
     {"web", "name, id, disabled, invisible, height, width, rowspan, colspan, flags, variable"},
 };
 
+struct FactsRow {
+  const char* cls;
+  ClassFacts facts;
+};
+
+constexpr ClassFacts kLeafWithText{.newTextIsName = true, .newOnEvent = true};
+constexpr ClassFacts kLeafWithEvent{.newOnEvent = true};
+constexpr ClassFacts kLeafWithVariable{.newVariable = true};
+constexpr ClassFacts kBox{.capacity = -1};
+
+// Classes whose facts are not those of a plain leaf.
+constexpr FactsRow kFacts[] = {
+    {"dialogs", {.capacity = -1, .onlyChild = "window"}},
+    {"window",
+     {.capacity = 1,
+      .onlyParent = "dialogs",
+      .newFlags = "#PB_Window_SystemMenu",
+      .newTextIsName = true}},
+    {"hbox", kBox},
+    {"vbox", kBox},
+    {"gridbox", kBox},
+    {"multibox", kBox},
+    {"singlebox", {.capacity = 1}},
+    {"container", {.capacity = 1, .newVariable = true}},
+    {"frame", {.capacity = 1, .newTextIsName = true, .newVariable = true}},
+    {"panel", {.capacity = -1, .onlyChild = "tab", .newOnEvent = true}},
+    {"scrollarea", {.capacity = 1, .newOnEvent = true}},
+    {"splitter", {.capacity = 2, .newVariable = true}},
+    {"tab", {.capacity = 1, .onlyParent = "panel", .newTextIsName = true, .newVariable = true}},
+    {"button", kLeafWithText},
+    {"buttonimage", kLeafWithText},
+    {"checkbox", kLeafWithText},
+    {"hyperlink", kLeafWithText},
+    {"listicon", kLeafWithText},
+    {"option", kLeafWithText},
+    {"string", kLeafWithText},
+    {"calendar", kLeafWithEvent},
+    {"canvas", kLeafWithEvent},
+    {"combobox", kLeafWithEvent},
+    {"date", kLeafWithEvent},
+    {"editor", kLeafWithEvent},
+    {"explorercombo", kLeafWithEvent},
+    {"explorerlist", kLeafWithEvent},
+    {"explorertree", kLeafWithEvent},
+    {"image", kLeafWithEvent},
+    {"ipaddress", kLeafWithEvent},
+    {"listview", kLeafWithEvent},
+    {"scintilla", kLeafWithEvent},
+    {"scrollbar", kLeafWithEvent},
+    {"spin", kLeafWithEvent},
+    {"trackbar", kLeafWithEvent},
+    {"tree", kLeafWithEvent},
+    {"text", {.newTextIsName = true, .newVariable = true}},
+    {"progressbar", kLeafWithVariable},
+    {"web", kLeafWithVariable},
+};
+
 struct FlagRow {
   const char* cls;
   const char* flags;  // without the "#PB_" prefix
@@ -248,12 +305,24 @@ void ClassSchema::AddEvents(const QString& cls, const QStringList& events) {
   classes_[cls].events << events;
 }
 
+const ClassFacts& FactsOfClass(const QString& cls) {
+  static const QHash<QString, const ClassFacts*> facts = [] {
+    QHash<QString, const ClassFacts*> h;
+    for (const FactsRow& row : kFacts) h.insert(QString::fromLatin1(row.cls), &row.facts);
+    return h;
+  }();
+  static constexpr ClassFacts kPlain{};
+  const auto it = facts.constFind(cls);
+  return it == facts.constEnd() ? kPlain : **it;
+}
+
 ClassSchema::ClassSchema() {
   BuildClassSchema();
 }
 
 void ClassSchema::BuildClassSchema() {
   for (const ClassRow& row : kClasses) AddClass(QString::fromLatin1(row.cls), row.attributes);
+  for (const FactsRow& row : kFacts) classes_[QString::fromLatin1(row.cls)].facts = row.facts;
 
   const QStringList auto_{QStringLiteral("auto")};
   const QStringList aligns = Split("top/left, top/right, bottom/left, bottom/right, center");

@@ -11,7 +11,20 @@ struct SuggestedValueList {
   QSet<QString> set;
 };
 
+// What a class is in a design besides its attributes: where it goes, what it takes, and what a new
+// object of it starts with.
+struct ClassFacts {
+  int capacity = 0;                   // children it takes: 0 none, 1 one, 2 two, -1 any number
+  const char* onlyParent = nullptr;   // the one class it can be placed in
+  const char* onlyChild = nullptr;    // the one class it takes
+  const char* newFlags = nullptr;     // flags of a new object
+  bool newTextIsName = false;         // a new object's text is its name
+  bool newOnEvent = false;            // a new object has onevent="yes"
+  bool newVariable = false;           // a new object has variable="yes"
+};
+
 struct ClassRecord {
+  ClassFacts facts;
   QStringList attributes;
   QSet<QString> attributeSet;
   QStringList events;
@@ -47,6 +60,9 @@ private:
 
   QHash<QString, ClassRecord> classes_;
 };
+
+// The facts of a class; those of an unknown class are all defaults (a leaf that goes anywhere).
+const ClassFacts& FactsOfClass(const QString& cls);
 
 // The class of an add-object command number (14..52), or an empty text.
 QString ClassForAddCommand(int command);

@@ -4,6 +4,8 @@
 #include <new>
 #include <vector>
 
+#include "model/class_schema.h"
+
 namespace bxw {
 
 QString GetAttribute(const DesignObject& object, const QString& name) {
@@ -369,66 +371,46 @@ int DesignTree::FirstFreeCounter(const QString& base) const {
 // ---- classes -----------------------------------------------------------------------------------
 
 bool IsContainerClass(const QString& cls) {
-  static const QStringList kContainers = {
-      QStringLiteral("window"),     QStringLiteral("hbox"),     QStringLiteral("vbox"),
-      QStringLiteral("gridbox"),    QStringLiteral("multibox"), QStringLiteral("singlebox"),
-      QStringLiteral("container"),  QStringLiteral("frame"),    QStringLiteral("panel"),
-      QStringLiteral("scrollarea"), QStringLiteral("splitter"), QStringLiteral("tab")};
-  return kContainers.contains(cls);
+  // The root holds the windows but is not a container that objects are added to.
+  return cls != QLatin1String("dialogs") && FactsOfClass(cls).capacity != 0;
 }
 
 int ClassCapacity(const QString& cls) {
-  static const QStringList kSingle = {QStringLiteral("singlebox"), QStringLiteral("container"),
-                                      QStringLiteral("frame"),     QStringLiteral("tab"),
-                                      QStringLiteral("window"),    QStringLiteral("scrollarea")};
-  if (kSingle.contains(cls)) return 1;
-  if (cls == QLatin1String("splitter")) return 2;
-  if (cls == QLatin1String("dialogs") || IsContainerClass(cls)) return -1;
-  return 0;
+  return FactsOfClass(cls).capacity;
 }
+
+namespace {
+
+// The class may go into the parent's class, and the parent's class takes it.
+bool ClassesFit(const QString& child, const QString& parent) {
+  const ClassFacts& c = FactsOfClass(child);
+  const ClassFacts& p = FactsOfClass(parent);
+  return (!c.onlyParent || parent == QLatin1String(c.onlyParent)) &&
+         (!p.onlyChild || child == QLatin1String(p.onlyChild));
+}
+
+bool IsFull(const QString& cls, int children) {
+  const int capacity = ClassCapacity(cls);
+  return capacity > 0 && children >= capacity;
+}
+
+}  // namespace
 
 // ---- objects -----------------------------------------------------------------------------------
 
 void ApplyNewObjectDefaults(DesignObject& object, bool noCaptions) {
-  const QString& c = object.cls;
+  const ClassFacts& facts = FactsOfClass(object.cls);
   const QString name = GetAttribute(object, QStringLiteral("name"));
-  auto is = [&](std::initializer_list<const char*> list) {
-    for (const char* s : list)
-      if (c == QLatin1String(s)) return true;
-    return false;
-  };
-  if (c == QLatin1String("window")) {
-    SetAttribute(object, QStringLiteral("flags"), QStringLiteral("#PB_Window_SystemMenu"));
-    SetAttribute(object, QStringLiteral("text"), name);
-  } else if (is({"button", "buttonimage", "checkbox", "hyperlink", "listicon", "option",
-                 "string"})) {
-    SetAttribute(object, QStringLiteral("text"), name);
-    SetAttribute(object, QStringLiteral("onevent"), QStringLiteral("yes"));
-  } else if (is({"calendar", "canvas", "combobox", "date", "editor", "explorercombo",
-                 "explorerlist", "explorertree", "image", "ipaddress", "listview", "panel",
-                 "scintilla", "scrollarea", "scrollbar", "spin", "trackbar", "tree"})) {
-    SetAttribute(object, QStringLiteral("onevent"), QStringLiteral("yes"));
-  } else if (is({"frame", "tab", "text"})) {
-    SetAttribute(object, QStringLiteral("text"), name);
-    SetAttribute(object, QStringLiteral("variable"), QStringLiteral("yes"));
-  } else if (is({"container", "progressbar", "splitter", "web"})) {
-    SetAttribute(object, QStringLiteral("variable"), QStringLiteral("yes"));
-  }
+  if (facts.newFlags)
+    SetAttribute(object, QStringLiteral("flags"), QString::fromLatin1(facts.newFlags));
+  if (facts.newTextIsName) SetAttribute(object, QStringLiteral("text"), name);
+  if (facts.newOnEvent) SetAttribute(object, QStringLiteral("onevent"), QStringLiteral("yes"));
+  if (facts.newVariable) SetAttribute(object, QStringLiteral("variable"), QStringLiteral("yes"));
   if (noCaptions) SetAttribute(object, QStringLiteral("text"), QString());
 }
 
 bool CanPasteInto(const DesignTree& tree, const DesignObject& source, const DesignObject& target) {
-  const QString& s = source.cls;
-  const QString& t = target.cls;
-  if (s == QLatin1String("tab") && t != QLatin1String("panel")) return false;
-  if (t == QLatin1String("panel") && s != QLatin1String("tab")) return false;
-  if (s == QLatin1String("window") && t != QLatin1String("dialogs")) return false;
-  if (t == QLatin1String("dialogs") && s != QLatin1String("window")) return false;
-  const int children = tree.ChildCount(target.key);
-  const int capacity = ClassCapacity(t);
-  if (capacity == 1 && children >= 1) return false;
-  if (t == QLatin1String("splitter") && children >= 2) return false;
-  return true;
+  return ClassesFit(source.cls, target.cls) && !IsFull(target.cls, tree.ChildCount(target.key));
 }
 
 const DesignObject* OwningWindow(const DesignTree& tree, const QString& selectedKey) {
@@ -457,9 +439,7 @@ bool ComputeSelectionContext(const DesignTree& tree, const QString& selectedKey,
   out.isRoot = selected == root;
   out.canAddChildren = !out.isRoot && IsContainerClass(selected->cls);
   out.childCount = static_cast<int>(selected->children.size());
-  const int capacity = ClassCapacity(selected->cls);
-  out.full = (capacity == 1 && out.childCount >= 1) ||
-             (selected->cls == QLatin1String("splitter") && out.childCount >= 2);
+  out.full = IsFull(selected->cls, out.childCount);
   out.isPanel = selected->cls == QLatin1String("panel");
   out.rootHasNoWindows = root->children.isEmpty();
   out.atNestingLimit = !out.isRoot && !tree.FitsUnder(selectedKey, 1);

@@ -35,13 +35,14 @@ DropDecision DecideDrop(const DesignTree& tree, const QString& sourceKey,
   } else {
     const int capacity = ClassCapacity(parent->cls);
     const int count = static_cast<int>(parent->children.size());
-    if (capacity == 1 && count >= 1) return d;
-    if (parent->cls == QLatin1String("splitter") && count >= 2) return d;
-    if (parent->cls == QLatin1String("panel") && source->cls != QLatin1String("tab")) return d;
+    if (capacity > 0 && count >= capacity) return d;
+    const ClassFacts& parentFacts = FactsOfClass(parent->cls);
+    if (parentFacts.onlyChild && source->cls != QLatin1String(parentFacts.onlyChild)) return d;
   }
-  if (sourceIsWindow && parent->cls != dialogs) return d;
+  const ClassFacts& sourceFacts = FactsOfClass(source->cls);
+  if (sourceFacts.onlyParent && parent->cls != QLatin1String(sourceFacts.onlyParent)) return d;
+  // Objects that a hand-written file put beside the windows are not reordered there either.
   if (parent->cls == dialogs && !sourceIsWindow) return d;
-  if (source->cls == QLatin1String("tab") && parent->cls != QLatin1String("panel")) return d;
   // A move into the source's own subtree is refused by the store itself.
   d.move = !tree.IsInSubtree(targetKey, sourceKey);
   return d;

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 
+#include "model/class_schema.h"
 #include "model/design_tree.h"
 
 namespace bxw {
