@@ -10,6 +10,7 @@
 #include "app/recovery_journal.h"
 #include "bench_design.h"
 #include "model/design_edit.h"
+#include "platform/atomic_file.h"
 #include "xml/xml_export.h"
 
 namespace {
