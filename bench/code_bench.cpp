@@ -14,8 +14,6 @@ struct Fixture {
   std::unique_ptr<bxw::DesignTree> design = bxw::bench::BuildLargeDesign(10000);
   const bxw::DesignTree& tree = *design;
   bxw::DialogXmlWriter writer;
-  Fixture() {
-  }
 };
 
 Fixture& Shared() {

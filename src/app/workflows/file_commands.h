@@ -19,8 +19,9 @@ QString TreeWindowTitle(const QString& designFile);
 // WholeDocumentFingerprint of the context's design.
 QString WholeDocumentFingerprint(const DesignerContext& ctx);
 
-// Asks for the file of an export (AskExportPath), proposing a name beside the design's file or in
-// the last directory, which it remembers in the settings. Empty when cancelled.
+// Asks for the file of an export through the platform's question, proposing a name beside the
+// design's file or in the last directory, which it remembers in the settings. Empty when
+// cancelled.
 QString AskExportPath(DesignerContext& ctx, const QString& title, const QString& extension,
                       const QString& patterns);
 
