@@ -312,6 +312,21 @@ constexpr qsizetype kFlushSize = 1 << 15;
 
 }  // namespace
 
+bool IsXmlText(QStringView text) {
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    if (c < 0x20) {
+      if (c != u'\t' && c != u'\n' && c != u'\r') return false;
+    } else if (QChar::isHighSurrogate(c)) {
+      if (i + 1 == text.size() || !QChar::isLowSurrogate(text[i + 1].unicode())) return false;
+      ++i;
+    } else if (QChar::isLowSurrogate(c) || c == 0xFFFE || c == 0xFFFF) {
+      return false;
+    }
+  }
+  return true;
+}
+
 QLatin1String DeclarationText(XmlDeclaration declaration) {
   switch (declaration) {
     case XmlDeclaration::Utf8:

@@ -103,6 +103,11 @@ struct XmlParseResult {
 XmlParseResult ParseXml(const QByteArray& bytes);
 XmlParseResult ParseXmlText(const QString& text);
 
+// True when every character of the text can stand in an XML document: tabs and line breaks can,
+// other control characters, lone surrogates and U+FFFE/U+FFFF cannot (no reference writes them
+// either), so a file holding them could not be read back.
+bool IsXmlText(QStringView text);
+
 enum class XmlDeclaration { None, Utf8, Utf16 };
 
 // The text of the declaration ("<?xml version=...?>"); empty for None.

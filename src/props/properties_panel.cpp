@@ -19,6 +19,7 @@
 #include "model/names.h"
 #include "model/value_text.h"
 #include "platform/widgets/qt_values.h"
+#include "platform/xml_document.h"
 
 namespace bxw {
 namespace {
@@ -723,10 +724,19 @@ void PropertiesPanel::HandleEdit(PropertyRow& row, const DesignObject& object, P
       return;
     }
     case EditorKind::Text:
+    case EditorKind::Choice: {
       if (type != PropertyEvent::Change) return;
-      Store(object, a, EditorText(editor));
-      Schedule(1000);
+      const QString v = EditorText(editor);
+      if (!IsXmlText(v)) {
+        Refuse(row, object,
+               QStringLiteral("Only text that a dialog file can hold is accepted here: no "
+                              "control characters."));
+        return;
+      }
+      Store(object, a, v);
+      Schedule(row.kind == EditorKind::Text ? 1000 : 1);
       return;
+    }
     case EditorKind::Other:
     case EditorKind::Info:
       return;
@@ -756,11 +766,6 @@ void PropertiesPanel::HandleEdit(PropertyRow& row, const DesignObject& object, P
       }
       return;
     }
-    case EditorKind::Choice:
-      if (type != PropertyEvent::Change) return;
-      Store(object, a, EditorText(editor));
-      Schedule(1);
-      return;
     case EditorKind::Event: {
       if (type != PropertyEvent::Change) return;
       const QString v = EditorText(editor);

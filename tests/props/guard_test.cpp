@@ -86,6 +86,26 @@ TEST_F(GuardTest, RefusedValuesSayWhyUntilTheNextSelectionOrEdit) {
   EXPECT_FALSE(panel->ShowsRefusal());
 }
 
+// A control character pasted into a text would make a file that no parser reads back.
+TEST_F(GuardTest, TextsRefuseCharactersADialogFileCannotHold) {
+  Show(button);
+  QLineEdit* text = Editor<QLineEdit>(QStringLiteral("text"));
+  const QString before = Value(button, QStringLiteral("text"));
+  for (const QString& bad : {QString(QChar(1)), QStringLiteral("a") + QChar(0x1B) + "b",
+                             QString(QChar(0xFFFF)), QString(QChar(0xD800))}) {
+    text->setFocus();
+    text->insert(bad);
+    EXPECT_EQ(Value(button, QStringLiteral("text")), before);
+    EXPECT_EQ(text->text(), before);
+    EXPECT_EQ(help->text(), QStringLiteral("Only text that a dialog file can hold is accepted "
+                                           "here: no control characters."));
+  }
+  // Tabs and characters beyond the basic plane are text like any other.
+  text->insert(QStringLiteral("\t") + QString::fromUcs4(U"\U0001F600"));
+  EXPECT_EQ(Value(button, QStringLiteral("text")),
+            before + QStringLiteral("\t") + QString::fromUcs4(U"\U0001F600"));
+}
+
 TEST_F(GuardTest, UnderlineAndStrikeOutAreKeptInTheFontStyle) {
   Show(button);
   auto* font = Editor<QListWidget>(QStringLiteral("font"));
